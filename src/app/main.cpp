@@ -1,0 +1,4 @@
+// Entry point of the island scene.
+#include "app/program.h"
+
+int main() { return RunProgram(); }

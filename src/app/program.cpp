@@ -1,0 +1,112 @@
+// Program start and main loop: the question, the window, the context, the loop.
+#include "app/program.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+
+#include "app/frame_rate.h"
+#include "app/scene.h"
+#include "input/input.h"
+#include "platform/message_box.h"
+
+namespace {
+bool fullScreen = false;
+bool quitRequested = false;
+bool done = false;
+
+bool AskForFullScreen() {
+  return ShowMessageBox("Do you want fullscreen mode?", "Fullscreen?", MessageBoxButtons::YesNo) ==
+         MessageBoxAnswer::Yes;
+}
+
+// What the window's creation runs: the context made current, the scene set up and
+// the first size handled, all before the window is shown.
+void SetUpWindowContents() {
+  CreateRenderingContext();
+  SetUpScene();
+  int width = 0, height = 0;
+  GetDrawableSize(&width, &height);
+  ResizeView(width, height);
+}
+
+void RunMainLoop() {
+  while (!done) {
+    WindowMessage message;
+    bool removed = PollWindowMessage(&message);
+    if (removed && message.kind == WindowMessage::Quit) break;
+    UpdateFrameRate();
+    DrawFrame();
+    if (QuitRequested()) break;  // the quit sequence ran in this frame
+    PresentFrame();
+    if (removed) HandleWindowMessage(message);
+  }
+}
+}  // namespace
+
+void ResizeView(int width, int height) {
+  if (height == 0) height = 1;
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), 1.0, 10000.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void HandleWindowMessage(const WindowMessage& message) {
+  switch (message.kind) {
+    case WindowMessage::Resized:
+      ResizeView(message.width, message.height);
+      break;
+    case WindowMessage::CloseRequest:
+      // Nothing is drawn without a context: the loop ends at once.
+      DeleteRenderingContext();
+      RestoreDisplayMode();
+      PostQuitMessage();
+      done = true;
+      break;
+    default:
+      break;
+  }
+}
+
+void RequestQuit() {
+  quitRequested = true;
+  PostQuitMessage();
+}
+
+bool QuitRequested() { return quitRequested; }
+
+int RunProgram() {
+  fullScreen = AskForFullScreen();
+  if (!StartWindowSystem()) {
+    ShowMessageBox("Couldnt Register Class", "Ouch");
+    ShowMessageBox("Couldnt make main window", "Wow that sucks");
+    std::fprintf(stderr,
+                 "quarnholt: no display to open a window on. Without a screen, run it as\n"
+                 "  xvfb-run -a -s \"-screen 0 1280x1024x24\" ./quarnholt\n");
+    return 1;
+  }
+  if (fullScreen && !FullScreenModeAvailable()) {
+    ShowMessageBox("ahhh...crap...sorry. no fullscreen", "doh");
+    fullScreen = false;
+  }
+  WindowCreation created = CreateMainWindow(fullScreen, "OpenGl Window");
+  if (created == WindowCreation::Failed) {
+    ShowMessageBox("Couldnt make main window", "Wow that sucks");
+    StopWindowSystem();
+    return 0;
+  }
+  if (created == WindowCreation::CreatedWithDefaultPixelFormat)
+    ShowMessageBox("Set Pixel Format Error", "Ahhhhhdarn it.");
+  SetUpWindowContents();
+  if (fullScreen) ShowSystemCursor(false);
+  ShowMainWindow();
+  SetUpInput();
+  RunMainLoop();
+  RestoreDisplayMode();
+  StopWindowSystem();
+  return 0;
+}

@@ -1,0 +1,5 @@
+// Audio set-up with the looping ambient sound, and its release on quit.
+#pragma once
+
+void SetUpAudio();
+void ReleaseAudio();

@@ -1,0 +1,5 @@
+// Rain: 2000 falling, additively blended streaks.
+#pragma once
+
+void SetUpRain();
+void DrawRain();

@@ -1,0 +1,5 @@
+// Whirlwind (filled in by the effects work).
+#include "effects/whirlwind.h"
+
+void SetUpWindEffect() {}
+void DrawWindEffect() {}

@@ -1,0 +1,5 @@
+// The whirlwind: 1000 textured squares winding up a travelling spiral.
+#pragma once
+
+void SetUpWindEffect();
+void DrawWindEffect();

@@ -1,0 +1,15 @@
+// The BMP loader: any common Windows bitmap into packed 24-bit RGB rows.
+#pragma once
+
+#include <cstdint>
+
+struct RgbImage {
+  int32_t width;   // pixels
+  int32_t height;  // pixels
+  uint8_t* data;   // width x height x 3 bytes, R, G, B, bottom row first, no gaps
+};
+
+// Loads a BMP file; null (after a message box) when it fails. The caller owns the image.
+RgbImage* LoadBmp(const char* fileName);
+// Releases an image made by LoadBmp (null is allowed).
+void FreeRgbImage(RgbImage* image);

@@ -1,0 +1,4 @@
+// Cached sphere (filled in by the image work).
+#include "image/sphere.h"
+
+void SolidSphere(double) {}

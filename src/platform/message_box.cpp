@@ -1,0 +1,57 @@
+// Message boxes through SDL, with standard error as the last resort and a recorder for tests.
+#include "platform/message_box.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+namespace {
+bool recording = false;
+MessageBoxAnswer recordedAnswer = MessageBoxAnswer::No;
+std::vector<RecordedMessageBox> recorded;
+
+MessageBoxAnswer AnswerWithoutDisplay(const char* text, const char* caption, MessageBoxButtons buttons) {
+  std::fprintf(stderr, "%s: %s\n", caption, text);
+  return buttons == MessageBoxButtons::YesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
+}
+}  // namespace
+
+MessageBoxAnswer ShowMessageBox(const char* text, const char* caption, MessageBoxButtons buttons) {
+  if (recording) {
+    recorded.push_back({text, caption, buttons});
+    return buttons == MessageBoxButtons::YesNo ? recordedAnswer : MessageBoxAnswer::Ok;
+  }
+  const SDL_MessageBoxButtonData okButton = {
+      SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, "OK"};
+  const SDL_MessageBoxButtonData yesNoButtons[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 6, "Yes"},
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 7, "No"},
+  };
+  SDL_MessageBoxData box = {};
+  box.flags = SDL_MESSAGEBOX_INFORMATION;
+  box.title = caption;
+  box.message = text;
+  if (buttons == MessageBoxButtons::YesNo) {
+    box.numbuttons = 2;
+    box.buttons = yesNoButtons;
+  } else {
+    box.numbuttons = 1;
+    box.buttons = &okButton;
+  }
+  int pressed = 0;
+  if (SDL_ShowMessageBox(&box, &pressed) != 0) return AnswerWithoutDisplay(text, caption, buttons);
+  if (buttons == MessageBoxButtons::Ok) return MessageBoxAnswer::Ok;
+  return pressed == 6 ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
+}
+
+void StartRecordingMessageBoxes(MessageBoxAnswer yesNoAnswer) {
+  recording = true;
+  recordedAnswer = yesNoAnswer;
+  recorded.clear();
+}
+
+void StopRecordingMessageBoxes() { recording = false; }
+
+const std::vector<RecordedMessageBox>& RecordedMessageBoxes() { return recorded; }
+
+void ClearRecordedMessageBoxes() { recorded.clear(); }

@@ -1,0 +1,25 @@
+// Modal message boxes with an exact text and caption, and a seam that records them in tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class MessageBoxButtons { Ok, YesNo };
+enum class MessageBoxAnswer { Ok, Yes, No };
+
+// Shows a modal box and waits for the user. With no display at all the caption
+// and text go to standard error and the answer is No (Yes/No) or Ok.
+MessageBoxAnswer ShowMessageBox(const char* text, const char* caption,
+                                MessageBoxButtons buttons = MessageBoxButtons::Ok);
+
+// The test seam: while recording, boxes are not shown but kept in order, and a
+// Yes/No box is answered with the given answer.
+struct RecordedMessageBox {
+  std::string text;
+  std::string caption;
+  MessageBoxButtons buttons;
+};
+void StartRecordingMessageBoxes(MessageBoxAnswer yesNoAnswer = MessageBoxAnswer::No);
+void StopRecordingMessageBoxes();
+const std::vector<RecordedMessageBox>& RecordedMessageBoxes();
+void ClearRecordedMessageBoxes();

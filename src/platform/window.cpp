@@ -1,0 +1,189 @@
+// The window layer over SDL2: one window with an OpenGL compatibility context.
+#include "platform/window.h"
+
+#include <SDL.h>
+
+namespace {
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
+bool fullScreenWindow = false;
+bool started = false;
+
+const int FullScreenWidth = 1024;   // pixels
+const int FullScreenHeight = 768;   // pixels
+const int WindowedLeft = 200;       // pixels
+const int WindowedTop = 200;        // pixels
+const int WindowedSize = 400;       // pixels
+
+// Events the program never reads are dropped, so that the one-message-a-pass queue
+// never falls behind; SDL still keeps its keyboard and mouse state up to date.
+void IgnoreUnusedEvents() {
+  const Uint32 unused[] = {SDL_KEYDOWN, SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_MOUSEMOTION,
+                           SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_FINGERDOWN,
+                           SDL_FINGERUP, SDL_FINGERMOTION, SDL_KEYMAPCHANGED};
+  for (Uint32 type : unused) SDL_EventState(type, SDL_IGNORE);
+}
+
+void RequestPixelFormat() {
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BUFFER_SIZE, 32);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+bool FindFullScreenMode(SDL_DisplayMode* found) {
+  int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+    if (mode.w == FullScreenWidth && mode.h == FullScreenHeight && SDL_BYTESPERPIXEL(mode.format) == 4) {
+      *found = mode;
+      return true;
+    }
+  }
+  return false;
+}
+
+SDL_Window* MakeWindow(bool fullScreen, const char* title) {
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+  if (fullScreen)
+    return SDL_CreateWindow(title, 0, 0, FullScreenWidth, FullScreenHeight,
+                            flags | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN);
+  return SDL_CreateWindow(title, WindowedLeft, WindowedTop, WindowedSize, WindowedSize,
+                          flags | SDL_WINDOW_RESIZABLE);
+}
+}  // namespace
+
+bool StartWindowSystem() {
+  if (started) return true;
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  IgnoreUnusedEvents();
+  started = true;
+  return true;
+}
+
+void StopWindowSystem() {
+  if (!started) return;
+  DestroyMainWindow();
+  SDL_Quit();
+  started = false;
+}
+
+bool FullScreenModeAvailable() {
+  SDL_DisplayMode mode;
+  return started && FindFullScreenMode(&mode);
+}
+
+WindowCreation CreateMainWindow(bool fullScreen, const char* title) {
+  if (!started) return WindowCreation::Failed;
+  RequestPixelFormat();
+  window = MakeWindow(fullScreen, title);
+  WindowCreation result = WindowCreation::Created;
+  if (!window) {
+    // The asked-for pixel format was refused: go on with the system's default one.
+    SDL_GL_ResetAttributes();
+    window = MakeWindow(fullScreen, title);
+    result = WindowCreation::CreatedWithDefaultPixelFormat;
+  }
+  if (!window) return WindowCreation::Failed;
+  fullScreenWindow = fullScreen;
+  if (fullScreen) {
+    SDL_DisplayMode mode;
+    if (FindFullScreenMode(&mode)) SDL_SetWindowDisplayMode(window, &mode);
+  }
+  return result;
+}
+
+bool CreateHiddenWindow(int width, int height) {
+  if (!StartWindowSystem()) return false;
+  RequestPixelFormat();
+  window = SDL_CreateWindow("Quarnholt", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+  if (!window) return false;
+  return CreateRenderingContext();
+}
+
+void DestroyMainWindow() {
+  DeleteRenderingContext();
+  if (window) SDL_DestroyWindow(window);
+  window = nullptr;
+  fullScreenWindow = false;
+}
+
+bool CreateRenderingContext() {
+  if (!window) return false;
+  context = SDL_GL_CreateContext(window);
+  if (!context) return false;
+  SDL_GL_MakeCurrent(window, context);
+  SDL_GL_SetSwapInterval(0);  // frames as fast as they come
+  return true;
+}
+
+void DeleteRenderingContext() {
+  if (!context) return;
+  SDL_GL_MakeCurrent(window, nullptr);
+  SDL_GL_DeleteContext(context);
+  context = nullptr;
+}
+
+bool HasRenderingContext() { return context != nullptr; }
+
+void ShowMainWindow() {
+  if (!window) return;
+  SDL_ShowWindow(window);
+  if (fullScreenWindow) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+}
+
+void GetDrawableSize(int* width, int* height) {
+  *width = 0;
+  *height = 0;
+  if (window) SDL_GL_GetDrawableSize(window, width, height);
+}
+
+void SetMainWindowTitle(const char* title) {
+  if (window) SDL_SetWindowTitle(window, title);
+}
+
+void ShowSystemCursor(bool shown) {
+  if (started) SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void RestoreDisplayMode() {
+  if (window && fullScreenWindow) {
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_HideWindow(window);
+  }
+  fullScreenWindow = false;
+}
+
+void PresentFrame() {
+  if (window && context) SDL_GL_SwapWindow(window);
+}
+
+bool PollWindowMessage(WindowMessage* message) {
+  SDL_Event event;
+  if (!SDL_PollEvent(&event)) return false;
+  message->kind = WindowMessage::Other;
+  message->width = 0;
+  message->height = 0;
+  if (event.type == SDL_QUIT) {
+    message->kind = WindowMessage::Quit;
+  } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
+    message->kind = WindowMessage::CloseRequest;
+  } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+    message->kind = WindowMessage::Resized;
+    GetDrawableSize(&message->width, &message->height);
+  }
+  return true;
+}
+
+void PostQuitMessage() {
+  SDL_Event event = {};
+  event.type = SDL_QUIT;
+  SDL_PushEvent(&event);
+}

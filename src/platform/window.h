@@ -1,0 +1,42 @@
+// The main window, its OpenGL context, the display mode, the cursor and the message queue.
+#pragma once
+
+// Starts the windowing system; false when there is none (no display).
+bool StartWindowSystem();
+void StopWindowSystem();
+
+// True when the display offers exactly 1024 x 768 with 32-bit pixels.
+bool FullScreenModeAvailable();
+
+enum class WindowCreation { Created, CreatedWithDefaultPixelFormat, Failed };
+
+// Creates the main window hidden: a borderless 1024 x 768 full-screen window in
+// the 32-bit mode, or a resizable 400 x 400 window at (200, 200). The pixel format
+// asked for is RGBA with 32-bit colour, a 16-bit depth buffer and double buffering;
+// when the system refuses it the window is made with its default format instead.
+WindowCreation CreateMainWindow(bool fullScreen, const char* title);
+// A hidden window of the given size with a current context, for tests and the bench.
+bool CreateHiddenWindow(int width, int height);
+void DestroyMainWindow();
+
+bool CreateRenderingContext();  // creates the context and makes it current
+void DeleteRenderingContext();
+bool HasRenderingContext();
+
+void ShowMainWindow();
+void GetDrawableSize(int* width, int* height);
+void SetMainWindowTitle(const char* title);
+void ShowSystemCursor(bool shown);
+// Puts the display back into the mode it had before the program switched it.
+void RestoreDisplayMode();
+void PresentFrame();
+
+struct WindowMessage {
+  enum Kind { Quit, CloseRequest, Resized, Other } kind;
+  int width;   // pixels, for Resized
+  int height;  // pixels, for Resized
+};
+// Removes at most one waiting message; never waits. False when none was waiting.
+bool PollWindowMessage(WindowMessage* message);
+// Puts a quit message at the end of the queue.
+void PostQuitMessage();

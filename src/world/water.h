@@ -1,0 +1,5 @@
+// The sea: one large, slowly turning and bobbing, additively blended square.
+#pragma once
+
+void LoadWaterTexture();
+void DrawWater();

@@ -1,0 +1,39 @@
+// Hidden test windows and folders for the test suites.
+#include "support/gl_window.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/program.h"
+#include "platform/window.h"
+
+bool OpenTestWindow(int width, int height) {
+  if (!CreateHiddenWindow(width, height)) {
+    ADD_FAILURE() << "no OpenGL context: run the tests under xvfb-run";
+    return false;
+  }
+  ResizeView(width, height);
+  return true;
+}
+
+void CloseTestWindow() { StopWindowSystem(); }
+
+std::string BinDir() {
+  const char* dir = std::getenv("QUARNHOLT_BIN_DIR");
+  return dir ? dir : "../bin";
+}
+
+std::string MakeTempDir() {
+  char pattern[] = "/tmp/quarnholt-test-XXXXXX";
+  const char* made = mkdtemp(pattern);
+  return made ? made : "/tmp";
+}
+
+std::string ChangeDir(const std::string& dir) {
+  std::string previous = std::filesystem::current_path().string();
+  std::filesystem::current_path(dir);
+  return previous;
+}
