@@ -1,7 +1,10 @@
 // The BMP loader: any common Windows bitmap into packed 24-bit RGB rows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "image/image_limits.h"
 
 struct RgbImage {
   int32_t width;   // pixels
@@ -11,5 +14,8 @@ struct RgbImage {
 
 // Loads a BMP file; null (after a message box) when it fails. The caller owns the image.
 RgbImage* LoadBmp(const char* fileName);
-// Releases an image made by LoadBmp (null is allowed).
+// Decodes a BMP file already in memory (with or without its 14-byte file header);
+// null (after a message box) when it fails. The caller owns the image.
+RgbImage* DecodeBmp(const uint8_t* bytes, size_t size);
+// Releases an image made by LoadBmp or DecodeBmp (null is allowed).
 void FreeRgbImage(RgbImage* image);

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+
+#include "image/image_limits.h"
 
 struct TgaImage {
   uint8_t* data;    // width x height x bpp/8 bytes, R, G, B (, A), rows in file order
@@ -12,4 +15,11 @@ struct TgaImage {
 };
 
 // Loads the file into the record and makes its texture, left bound. False on any failure.
+// A record loaded again gives up its previous pixels and, on success, its previous texture.
 bool LoadTga(TgaImage& image, const char* fileName);
+
+// Reads the header and pixels of an open file into the record (RGB(A), file row order),
+// without OpenGL; the record is left as LoadTga leaves it when a step fails.
+bool ReadTgaPixels(TgaImage& image, std::FILE* file);
+// Releases the record's pixels (made by ReadTgaPixels) and leaves it with none.
+void ReleaseTgaPixels(TgaImage& image);
