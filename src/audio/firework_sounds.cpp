@@ -1,0 +1,60 @@
+// Firework sounds: per firework a whistle and a pop on a 3D path of its own.
+#include "audio/firework_sounds.h"
+
+#include "audio/audio_setup.h"
+#include "platform/message_box.h"
+
+FireworkSound FireworkSounds[FireworkSoundCount] = {};
+
+namespace {
+void Complain(const char* text, const char* title) { ShowMessageBox(text, title); }
+
+void LoadSounds(FireworkSound& sound) {
+  if (LoadObjectFromFile(Loader, "whistle.wav", &sound.whistleSegment) < 0) {
+    Complain("cant load whistle.wav", "error");
+  }
+  if (LoadObjectFromFile(Loader, "pop.wav", &sound.popSegment) < 0) Complain("cant load pop.wav", "error");
+}
+
+void MakePath(FireworkSound& sound) {
+  if (CreateStandardAudioPath(Performance, SoundPathType::Dynamic3D, AudioPathChannels, true, &sound.path) < 0) {
+    Complain("cant make fireworks sound audio path", "error");
+  }
+  if (GetObjectInPath(sound.path, &sound.buffer) < 0) Complain("Cant make fireworks 3d sound buffer", "error");
+  sound.bufferParams.dwSize = sizeof(SoundBufferParams);
+  GetAllParameters(sound.buffer, &sound.bufferParams);
+  sound.bufferParams.dwMode = Sound3DModeNormal;
+  SetAllParameters(sound.buffer, &sound.bufferParams);
+}
+
+// The listener is the engine's one listener: origin, rolloff 0.1, a little Doppler.
+void SetUpListener(FireworkSound& sound) {
+  if (GetObjectInPath(sound.path, &sound.listener) < 0) Complain("Cant Make Fireworks 3d listener", "blah");
+  sound.listenerParams.dwSize = sizeof(SoundListenerParams);
+  GetAllParameters(sound.listener, &sound.listenerParams);
+  sound.listenerParams.vPosition = {0.0f, 0.0f, 0.0f};
+  sound.listenerParams.flRolloffFactor = 0.1f;
+  sound.listenerParams.flDopplerFactor = 0.1f;
+  SetAllParameters(sound.listener, &sound.listenerParams);
+}
+
+// Full level up to 1 unit, no further fall-off past 2000, at the origin until the shell rises.
+void PlaceAndDownload(FireworkSound& sound) {
+  sound.bufferParams.flMinDistance = 1.0f;
+  sound.bufferParams.flMaxDistance = 2000.0f;
+  SetAllParameters(sound.buffer, &sound.bufferParams);
+  SetPosition(sound.buffer, 0.0f, 0.0f, 0.0f);
+  Download(sound.popSegment, Performance);
+  Download(sound.whistleSegment, Performance);
+}
+}  // namespace
+
+void SetUpFireworkSounds() {
+  for (FireworkSound& sound : FireworkSounds) {
+    sound.popStarted = false;
+    LoadSounds(sound);
+    MakePath(sound);
+    SetUpListener(sound);
+    PlaceAndDownload(sound);
+  }
+}
