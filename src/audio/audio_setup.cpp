@@ -25,9 +25,6 @@ char CurrentDirectory[MaxPath] = {};  // UTF-8; empty when longer than MaxPath
 
 constexpr int32_t AmbientVolume = -1000;  // hundredths of a decibel: -10 dB
 
-// A step that failed shows its box and set-up goes on.
-void Complain(const char* text, const char* title) { ShowMessageBox(text, title); }
-
 // Loads a bare file name from the search directory; false when it fails.
 bool Load(const char* fileName, SoundSegment** segment) {
   return LoadObjectFromFile(Loader, fileName, segment) >= 0;
@@ -40,27 +37,27 @@ bool MakePath(SoundPathType type, SoundAudioPath** path) {
 void CreateEngine() {
   // There is no COM to initialise here; the performance is made without a device.
   if (CreatePerformance(&Performance) < 0) {
-    Complain("CoCreateInstance(CLSID_DirectMusicPerformance) failed", "Error");
+    ShowMessageBox("CoCreateInstance(CLSID_DirectMusicPerformance) failed", "Error");
   }
   if (InitAudio(Performance, SoundPathType::SharedStereoPlusReverb, AudioPathChannels) < 0) {
-    Complain("InitAudio() failed", "Error");
+    ShowMessageBox("InitAudio() failed", "Error");
   }
-  if (CreateLoader(&Loader) < 0) Complain("CoCreateInstance(CLSID_DirectMusicLoader failed", "error");
+  if (CreateLoader(&Loader) < 0) ShowMessageBox("CoCreateInstance(CLSID_DirectMusicLoader failed", "error");
   if (!getcwd(CurrentDirectory, MaxPath)) CurrentDirectory[0] = '\0';
   SetSearchDirectory(Loader, CurrentDirectory, false);
 }
 
 void SetUpRain() {
-  if (!Load("rain.wav", &RainSegment)) Complain("LoadObjectFromFile() failed", "Error");
-  if (!MakePath(SoundPathType::DynamicMono, &RainPath)) Complain("No audiopath for rain", "error");
+  if (!Load("rain.wav", &RainSegment)) ShowMessageBox("LoadObjectFromFile() failed", "Error");
+  if (!MakePath(SoundPathType::DynamicMono, &RainPath)) ShowMessageBox("No audiopath for rain", "error");
   Download(RainSegment, Performance);
 }
 
 // The ambient sound loops as the primary segment from now until the program ends.
 void SetUpAmbient() {
-  if (!Load("ambient.wav", &AmbientSegment)) Complain("ambient.wav", "Error");
+  if (!Load("ambient.wav", &AmbientSegment)) ShowMessageBox("ambient.wav", "Error");
   if (!MakePath(SoundPathType::DynamicMono, &AmbientPath)) {
-    Complain("no audio path making went well today", "error");
+    ShowMessageBox("no audio path making went well today", "error");
   }
   Download(AmbientSegment, Performance);
   SetVolume(AmbientPath, AmbientVolume, 0);
@@ -70,9 +67,9 @@ void SetUpAmbient() {
 
 // The wind is a 3D source at the origin, full level up to 1 unit, no fall-off past 2000.
 void SetUpWind() {
-  if (!Load("wind.wav", &WindSegment)) Complain("Wind.wav missing", "error");
-  if (!MakePath(SoundPathType::Dynamic3D, &WindPath)) Complain("Cant make Audio Path", "error");
-  if (GetObjectInPath(WindPath, &WindBuffer) < 0) Complain("Cant make 3d sound buffer", "error");
+  if (!Load("wind.wav", &WindSegment)) ShowMessageBox("Wind.wav missing", "error");
+  if (!MakePath(SoundPathType::Dynamic3D, &WindPath)) ShowMessageBox("Cant make Audio Path", "error");
+  if (GetObjectInPath(WindPath, &WindBuffer) < 0) ShowMessageBox("Cant make 3d sound buffer", "error");
   WindBufferParams.dwSize = sizeof(SoundBufferParams);
   GetAllParameters(WindBuffer, &WindBufferParams);
   WindBufferParams.dwMode = Sound3DModeNormal;
@@ -81,7 +78,7 @@ void SetUpWind() {
 
 // The listener stands at the origin with a gentle rolloff and no Doppler.
 void SetUpListener() {
-  if (GetObjectInPath(WindPath, &Listener) < 0) Complain("Cant Make DS listener", "blah");
+  if (GetObjectInPath(WindPath, &Listener) < 0) ShowMessageBox("Cant Make DS listener", "blah");
   ListenerParams.dwSize = sizeof(SoundListenerParams);
   GetAllParameters(Listener, &ListenerParams);
   ListenerParams.vPosition = {0.0f, 0.0f, 0.0f};

@@ -4,23 +4,21 @@
 #include "audio/audio_setup.h"
 #include "platform/message_box.h"
 
-FireworkSound FireworkSounds[FireworkSoundCount] = {};
+FireworkSound FireworkSounds[FireworkCount] = {};
 
 namespace {
-void Complain(const char* text, const char* title) { ShowMessageBox(text, title); }
-
 void LoadSounds(FireworkSound& sound) {
   if (LoadObjectFromFile(Loader, "whistle.wav", &sound.whistleSegment) < 0) {
-    Complain("cant load whistle.wav", "error");
+    ShowMessageBox("cant load whistle.wav", "error");
   }
-  if (LoadObjectFromFile(Loader, "pop.wav", &sound.popSegment) < 0) Complain("cant load pop.wav", "error");
+  if (LoadObjectFromFile(Loader, "pop.wav", &sound.popSegment) < 0) ShowMessageBox("cant load pop.wav", "error");
 }
 
 void MakePath(FireworkSound& sound) {
   if (CreateStandardAudioPath(Performance, SoundPathType::Dynamic3D, AudioPathChannels, true, &sound.path) < 0) {
-    Complain("cant make fireworks sound audio path", "error");
+    ShowMessageBox("cant make fireworks sound audio path", "error");
   }
-  if (GetObjectInPath(sound.path, &sound.buffer) < 0) Complain("Cant make fireworks 3d sound buffer", "error");
+  if (GetObjectInPath(sound.path, &sound.buffer) < 0) ShowMessageBox("Cant make fireworks 3d sound buffer", "error");
   sound.bufferParams.dwSize = sizeof(SoundBufferParams);
   GetAllParameters(sound.buffer, &sound.bufferParams);
   sound.bufferParams.dwMode = Sound3DModeNormal;
@@ -29,7 +27,7 @@ void MakePath(FireworkSound& sound) {
 
 // The listener is the engine's one listener: origin, rolloff 0.1, a little Doppler.
 void SetUpListener(FireworkSound& sound) {
-  if (GetObjectInPath(sound.path, &sound.listener) < 0) Complain("Cant Make Fireworks 3d listener", "blah");
+  if (GetObjectInPath(sound.path, &sound.listener) < 0) ShowMessageBox("Cant Make Fireworks 3d listener", "blah");
   sound.listenerParams.dwSize = sizeof(SoundListenerParams);
   GetAllParameters(sound.listener, &sound.listenerParams);
   sound.listenerParams.vPosition = {0.0f, 0.0f, 0.0f};

@@ -1,9 +1,8 @@
 // The sounds of the five fireworks: a whistle while the shell rises, a pop at the burst.
 #pragma once
 
+#include "effects/fireworks.h"
 #include "platform/sound_engine.h"
-
-constexpr int FireworkSoundCount = 5;  // one record per firework, same index
 
 struct FireworkSound {
   SoundSegment* popSegment;      // "pop.wav", plays through once
@@ -16,7 +15,8 @@ struct FireworkSound {
   bool popStarted;  // the pop of the current burst has been started
 };
 
-extern FireworkSound FireworkSounds[FireworkSoundCount];
+// One record per firework, indexed like Fireworks.
+extern FireworkSound FireworkSounds[FireworkCount];
 
 // Loads, places and downloads each firework's sounds; needs Performance and Loader
 // (audio set-up). Each failure shows its message and set-up goes on.

@@ -234,14 +234,14 @@ void CloseOutput(SoundPerformance* performance) {
 
 // Reads a wave file into 16-bit samples, one or two channels at the file's rate.
 bool DecodeWave(const std::string& fileName, SoundSegment* segment) {
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec format{};
   Uint8* data = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV(fileName.c_str(), &spec, &data, &length)) return false;
-  int channels = std::min<int>(spec.channels, 2);
+  if (!SDL_LoadWAV(fileName.c_str(), &format, &data, &length)) return false;
+  int channels = std::min<int>(format.channels, 2);
   SDL_AudioCVT cvt{};
-  int needed = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
-                                 static_cast<Uint8>(channels), spec.freq);
+  int needed = SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, AUDIO_S16SYS,
+                                 static_cast<Uint8>(channels), format.freq);
   bool ok = needed >= 0;
   std::vector<Uint8> converted;
   if (ok) {
@@ -260,7 +260,7 @@ bool DecodeWave(const std::string& fileName, SoundSegment* segment) {
   segment->samples.resize(frames * channels);
   std::memcpy(segment->samples.data(), converted.data(), segment->samples.size() * sizeof(int16_t));
   segment->channels = channels;
-  segment->sampleRate = spec.freq;
+  segment->sampleRate = format.freq;
   return true;
 }
 

@@ -41,7 +41,7 @@ void ReleaseEverything() {
 // Every operation a frame may call, as a quitting or silent frame would.
 void RunAFrame() {
   UpdateListener(100, 50, -100, 0, 0, -1);
-  for (int i = 0; i < FireworkSoundCount; ++i) {
+  for (int i = 0; i < FireworkCount; ++i) {
     SetFireworkSoundPosition(i, 500, 40, -800);
     StartFireworkWhistle(i);
     StopFireworkWhistle(i);
@@ -129,7 +129,7 @@ TEST_F(AudioSetUpTest, EveryCombinationOfMissingFilesShowsItsMessagesInOrder) {
     if (missing & 1) expected.push_back({"LoadObjectFromFile() failed", "Error"});
     if (missing & 2) expected.push_back({"ambient.wav", "Error"});
     if (missing & 4) expected.push_back({"Wind.wav missing", "error"});
-    for (int i = 0; i < FireworkSoundCount; ++i) {
+    for (int i = 0; i < FireworkCount; ++i) {
       if (missing & 8) expected.push_back({"cant load whistle.wav", "error"});
       if (missing & 16) expected.push_back({"cant load pop.wav", "error"});
     }
@@ -153,7 +153,7 @@ TEST_F(AudioSetUpTest, WithoutASoundDeviceItSaysSoAndRunsSilent) {
                        {"Cant make Audio Path", "error"},
                        {"Cant make 3d sound buffer", "error"},
                        {"Cant Make DS listener", "blah"}};
-  for (int i = 0; i < FireworkSoundCount; ++i) {
+  for (int i = 0; i < FireworkCount; ++i) {
     expected.push_back({"cant make fireworks sound audio path", "error"});
     expected.push_back({"Cant make fireworks 3d sound buffer", "error"});
     expected.push_back({"Cant Make Fireworks 3d listener", "blah"});
