@@ -268,7 +268,7 @@ const char* Convert(const DibSource& source, RgbImage*& image) {
   const uint64_t storedRowBytes = StoredRowBytes(source);
   if (!runLength && source.rows > source.pixelBytes / storedRowBytes) return UnknownFormatText;
   const uint64_t outBytes = uint64_t{static_cast<uint32_t>(source.width)} * source.rows * 3;
-  if (outBytes > MaxImageBytes) return OutOfMemoryText;
+  if (outBytes > MaxImageBytes()) return OutOfMemoryText;
   auto* data = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(outBytes), 1));
   if (!data) return OutOfMemoryText;
   image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
@@ -294,7 +294,8 @@ bool ReadWholeFile(const char* fileName, uint8_t*& bytes, size_t& size) {
   if (!file) return false;
   bool ok = std::fseek(file, 0, SEEK_END) == 0;
   const long length = ok ? std::ftell(file) : -1;
-  ok = ok && length > 0 && static_cast<uint64_t>(length) <= 2 * MaxImageBytes && std::fseek(file, 0, SEEK_SET) == 0;
+  ok = ok && length > 0 && static_cast<uint64_t>(length) <= 2 * MaxImageBytes();
+  ok = ok && std::fseek(file, 0, SEEK_SET) == 0;
   bytes = ok ? static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length))) : nullptr;
   size = static_cast<size_t>(length);
   ok = bytes && std::fread(bytes, 1, size, file) == size;

@@ -3,5 +3,8 @@
 
 #include <cstdint>
 
-// Bytes of decoded pixels; a larger picture fails to load as if memory had run out.
-constexpr uint64_t MaxImageBytes = uint64_t{1} << 29;
+// Bytes of decoded pixels (512 MiB unless set otherwise); a larger picture fails to load
+// as if memory had run out.
+uint64_t MaxImageBytes();
+// Lowers or raises the limit, for fuzzing where large pictures only slow the search.
+void SetMaxImageBytes(uint64_t bytes);

@@ -60,7 +60,7 @@ bool ReadTgaPixels(TgaImage& image, std::FILE* file) {
   ReleaseTgaPixels(image);
   const uint64_t bytesPerPixel = image.bpp / 8;
   const uint64_t imageSize = uint64_t{image.width} * image.height * bytesPerPixel;
-  if (imageSize > MaxImageBytes || RemainingBytes(file) < imageSize) return false;
+  if (imageSize > MaxImageBytes() || RemainingBytes(file) < imageSize) return false;
   image.data = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(imageSize)));
   if (!image.data) return false;
   if (std::fread(image.data, 1, static_cast<size_t>(imageSize), file) != imageSize) {

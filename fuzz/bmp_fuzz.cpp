@@ -1,0 +1,33 @@
+// Feeds arbitrary bytes to the bitmap decoder: it must either give a whole picture and no
+// message, or no picture and exactly one of its messages, and never touch memory it does not own.
+#include <cstdint>
+#include <cstring>
+
+#include "image/bmp.h"
+#include "platform/message_box.h"
+
+namespace {
+
+bool KnownFailureText(const std::string& text) {
+  return text == "Unknown DIB file format." || text == "Out of memory." || text == "Image file conversion error.";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
+  static const bool recording = (StartRecordingMessageBoxes(), SetMaxImageBytes(1 << 22), true);
+  (void)recording;
+  ClearRecordedMessageBoxes();
+  RgbImage* image = DecodeBmp(bytes, size);
+  if (!image) {
+    if (RecordedMessageBoxes().size() != 1 || !KnownFailureText(RecordedMessageBoxes()[0].text)) __builtin_trap();
+    return 0;
+  }
+  if (!RecordedMessageBoxes().empty() || image->width <= 0 || image->height <= 0) __builtin_trap();
+  // Read every output byte, so that a short buffer shows up at once.
+  const size_t outBytes = size_t(image->width) * size_t(image->height) * 3;
+  volatile uint8_t sum = 0;
+  for (size_t i = 0; i < outBytes; ++i) sum = static_cast<uint8_t>(sum + image->data[i]);
+  FreeRgbImage(image);
+  return 0;
+}

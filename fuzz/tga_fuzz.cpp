@@ -1,0 +1,29 @@
+// Feeds arbitrary bytes, as an open file, to the TGA reader (the part before OpenGL): it must
+// either give whole RGB(A) pixels or fail with no pixels held.
+#include <cstdint>
+#include <cstdio>
+
+#include "image/tga.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
+  static const bool limited = (SetMaxImageBytes(1 << 22), true);
+  (void)limited;
+  if (size == 0) return 0;  // an empty memory file can't be opened
+  std::FILE* file = fmemopen(const_cast<uint8_t*>(bytes), size, "rb");
+  if (!file) return 0;
+  TgaImage image = {};
+  const bool read = ReadTgaPixels(image, file);
+  std::fclose(file);
+  if (!read) {
+    if (image.data) __builtin_trap();
+    return 0;
+  }
+  if (!image.data || image.width == 0 || image.height == 0 || (image.bpp != 24 && image.bpp != 32)) {
+    __builtin_trap();
+  }
+  const size_t imageBytes = size_t(image.width) * image.height * (image.bpp / 8);
+  volatile uint8_t sum = 0;
+  for (size_t i = 0; i < imageBytes; ++i) sum = static_cast<uint8_t>(sum + image.data[i]);
+  ReleaseTgaPixels(image);
+  return 0;
+}
