@@ -165,7 +165,8 @@ float CausticLines(float u, float v, int cells, uint32_t layer) {
       }
     }
   }
-  return 1.0f - SmoothStep(0.0f, 0.18f, second - nearest);
+  float gap = second - nearest;
+  return 0.7f * (1.0f - SmoothStep(0.0f, 0.1f, gap)) + 0.3f * (1.0f - SmoothStep(0.0f, 0.4f, gap));
 }
 
 }  // namespace
@@ -214,8 +215,8 @@ Picture MakeWaterTexture() {
       float u = (x + 0.5f) / TextureSize;
       float v = (y + 0.5f) / TextureSize;
       // Warp the lattice with slow noise so the lines wander like light under waves.
-      float wu = u + 0.035f * (TileFbm(u, v, 4, 3, 0.5f, 71) - 0.5f);
-      float wv = v + 0.035f * (TileFbm(u, v, 4, 3, 0.5f, 72) - 0.5f);
+      float wu = u + 0.08f * (TileFbm(u, v, 6, 3, 0.5f, 71) - 0.5f);
+      float wv = v + 0.08f * (TileFbm(u, v, 6, 3, 0.5f, 72) - 0.5f);
       float lines = 0.65f * CausticLines(wu, wv, 12, 73) + 0.45f * CausticLines(wu + 0.37f, wv + 0.61f, 20, 75);
       float ripple = TileFbm(u, v, 8, 5, 0.55f, 77);
       Colour deep{40, 92, 150};
