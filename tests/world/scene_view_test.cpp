@@ -1,0 +1,84 @@
+// The whole scene from the starting place, drawn from the generated data files; set
+// QUARNHOLT_SCREENSHOT to a file name to keep the picture (PPM).
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "app/frame_rate.h"
+#include "app/scene.h"
+#include "input/controls.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "support/gl_window.h"
+
+namespace {
+const int Width = 640, Height = 480;  // pixels
+
+struct Picture {
+  std::vector<uint8_t> rgb;  // rows top first
+  const uint8_t* At(int x, int y) const { return &rgb[3 * (y * Width + x)]; }
+};
+
+Picture ReadWindow() {
+  std::vector<uint8_t> bottomUp(3 * Width * Height);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, Width, Height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+  Picture picture{std::vector<uint8_t>(bottomUp.size())};
+  for (int y = 0; y < Height; ++y)
+    std::copy_n(&bottomUp[3 * (Height - 1 - y) * Width], 3 * Width, &picture.rgb[3 * y * Width]);
+  return picture;
+}
+
+void WritePpm(const Picture& picture, const char* fileName) {
+  std::ofstream file(fileName, std::ios::binary);
+  file << "P6\n" << Width << " " << Height << "\n255\n";
+  file.write(reinterpret_cast<const char*>(picture.rgb.data()), static_cast<std::streamsize>(picture.rgb.size()));
+}
+}  // namespace
+
+TEST(SceneView, StartingPlaceShowsGroundWaterAndSky) {
+  if (!std::filesystem::exists(BinDir() + "/heightmap.bmp")) GTEST_SKIP() << "no generated data files";
+  std::string previous = ChangeDir(BinDir());
+  UseFakeClocks(true);
+  SetFakeTimer(1000);
+  SetFakeTick(1000);
+  ASSERT_TRUE(OpenTestWindow(Width, Height));
+  StartRecordingMessageBoxes();
+  SetUpScene();
+  GiveCameraStartingValues();  // no input devices: the camera stays where it starts
+  SetFrameSpeed(0.0f);
+  // Standing still while the weather clears: the fog recedes once a second until it lifts.
+  for (int second = 0; second < 30; ++second) {
+    AdvanceFakeClocks(1001);
+    DrawFrame();
+  }
+  EXPECT_EQ(Switches.fogOn, 0);
+  for (const RecordedMessageBox& box : RecordedMessageBoxes()) ADD_FAILURE() << box.text;
+  Picture picture = ReadWindow();
+  if (const char* keep = std::getenv("QUARNHOLT_SCREENSHOT")) WritePpm(picture, keep);
+
+  EXPECT_NEAR(ViewCamera.eyeX, 100.0f, 1e-3f);
+  EXPECT_NEAR(ViewCamera.eyeZ, -100.0f, 1e-3f);
+  // Sky: the clear colour at the top; water: bluish, additive; ground: green-brown.
+  const uint8_t* sky = picture.At(Width / 2, 5);
+  EXPECT_EQ(sky[0], 64);
+  EXPECT_EQ(sky[2], 128);
+  int water = 0, ground = 0;
+  for (int y = Height / 2; y < Height; ++y) {
+    for (int x = 0; x < Width; ++x) {
+      const uint8_t* p = picture.At(x, y);
+      if (p[2] > p[0] + 20 && p[2] > p[1] + 20 && (p[0] != 64 || p[2] != 128)) ++water;
+      if (p[1] >= p[2] && p[0] + p[1] > 60) ++ground;
+    }
+  }
+  EXPECT_GT(water, Width * 4) << "water pixels in the lower half";
+  EXPECT_GT(ground, Width * 4) << "ground pixels in the lower half";
+  CloseTestWindow();
+  UseFakeClocks(false);
+  ChangeDir(previous);
+}
