@@ -48,6 +48,12 @@ bool FindFullScreenMode(SDL_DisplayMode* found) {
   return false;
 }
 
+// SDL falls back on drivers that draw to no screen at all; with those there is no display.
+bool ShowsWindowsToAPerson() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0;
+}
+
 SDL_Window* MakeWindow(bool fullScreen, const char* title) {
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
   if (fullScreen)
@@ -63,6 +69,10 @@ bool StartWindowSystem() {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  if (!ShowsWindowsToAPerson()) {
+    SDL_Quit();
+    return false;
+  }
   IgnoreUnusedEvents();
   started = true;
   return true;
