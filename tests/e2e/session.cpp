@@ -69,6 +69,7 @@ bool StartProgram(Session& s, const std::string& workDir, const std::vector<std:
   s.output = workDir + "/quarnholt-output.txt";
   s.program = fork();
   if (s.program == 0) {
+    setpgid(0, 0);  // its own group, so that a stop also ends a message box's helper process
     if (chdir(workDir.c_str()) != 0) _exit(126);
     int out = open(s.output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(out, 1);
@@ -103,7 +104,7 @@ bool WaitForExit(Session& s, double seconds) {
 
 void StopSession(Session& s) {
   if (ProgramRunning(s)) {
-    kill(s.program, SIGKILL);
+    kill(-s.program, SIGKILL);
     waitpid(s.program, nullptr, 0);
     s.program = -1;
   }
