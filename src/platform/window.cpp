@@ -2,6 +2,7 @@
 #include "platform/window.h"
 
 #include <SDL.h>
+#include <SDL_log.h>
 
 namespace {
 SDL_Window* window = nullptr;
@@ -68,7 +69,10 @@ bool StartWindowSystem() {
   if (started) return true;
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    SDL_Log("No window system: %s", SDL_GetError());
+    return false;
+  }
   if (!ShowsWindowsToAPerson()) {
     SDL_Quit();
     return false;

@@ -22,7 +22,7 @@ struct Blade {
   float bend;       // extra radians of lean gained by the tip
   float width;      // texels at the widest
   bool leaf;        // broad in the middle rather than at the foot
-  float head;       // texels of seed head at the tip; 0 for none
+  float head;       // texels of grain ear at the tip; 0 for none
   float r, g, b;    // colour at the tip; the foot is darker
 };
 
@@ -61,7 +61,7 @@ void PaintBlade(Picture& plant, const Blade& blade) {
     float light = 0.55f + 0.45f * t;
     float fromHead = s - (blade.length - blade.head);
     if (blade.head > 0.0f && fromHead > 0.0f) {
-      // A slim ear of seed: swelling, then tapering to the tip.
+      // A slim ear of grain: swelling, then tapering to the tip.
       float h = fromHead / blade.head;
       PaintDisc(plant, x, y, 1.0f + 3.2f * std::sin(3.14159265f * std::pow(h, 0.6f)), 196.0f, 176.0f, 112.0f);
     } else {
@@ -114,7 +114,7 @@ Picture MakePlant() {
     blade.b = 40.0f + 20.0f * tint;
     PaintBlade(plant, blade);
   }
-  // Three stalks gone to seed, standing above the blades.
+  // Three stalks in ear, standing above the blades.
   for (int i = 0; i < 3; ++i) {
     float spread = RandomRange(random, -0.3f, 0.3f);
     Blade stalk{PlantSize * 0.5f + spread * 50.0f, RandomRange(random, 215.0f, 250.0f), spread * 0.5f, spread * 0.8f, 3.0f, false, 34.0f, 150.0f, 165.0f, 90.0f};
