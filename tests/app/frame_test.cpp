@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "app/scene.h"
 #include "platform/clock.h"
+#include "platform/message_box.h"
 #include "support/gl_window.h"
 
 class FrameRateTest : public ::testing::Test {
@@ -95,6 +96,7 @@ TEST(ViewSize, FullScreenAspectIsFourToThree) {
 TEST(SceneSetUp, StartsWithFogOnTheGreySkyAndEverySwitchOff) {
   ASSERT_TRUE(OpenTestWindow());
   Switches = {0, 1, 1, 1};
+  StartRecordingMessageBoxes();  // no data files here: the loaders\' boxes are kept, not shown
   SetUpScene();
   EXPECT_EQ(Switches.fogOn, 1);
   EXPECT_EQ(Switches.rainOn, 0);
@@ -118,6 +120,7 @@ TEST(SceneSetUp, StartsWithFogOnTheGreySkyAndEverySwitchOff) {
 
 TEST(SceneFrame, DrawFrameLeavesTheMatrixStacksBalanced) {
   ASSERT_TRUE(OpenTestWindow());
+  StartRecordingMessageBoxes();  // no data files here: the loaders\' boxes are kept, not shown
   SetUpScene();
   SetRainOn(1);
   SetFireworksOn(1);

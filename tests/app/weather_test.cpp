@@ -4,6 +4,7 @@
 
 #include "app/scene.h"
 #include "platform/clock.h"
+#include "platform/message_box.h"
 #include "support/gl_window.h"
 
 namespace {
@@ -29,6 +30,7 @@ class WeatherTest : public ::testing::Test {
     ASSERT_TRUE(OpenTestWindow());
     UseFakeClocks(true);
     SetFakeTick(1000);
+    StartRecordingMessageBoxes();  // no data files here: the loaders\' boxes are kept, not shown
     SetUpScene();
   }
   void TearDown() override {
