@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "app/frame_rate.h"
 #include "image/bmp.h"
@@ -14,7 +15,7 @@ const float TurnRate = 5.1f;        // degrees per second
 const float PhaseRate = 0.01f;      // phase units per second
 const float FullTurn = 360.0f;      // degrees
 // The height goes through one up-and-down cycle each time 20 x phase gains 2 pi.
-const float BobPeriod = static_cast<float>(M_PI / 10.0);
+const float BobPeriod = std::numbers::pi_v<float> / 10.0f;
 const float SeaLevel = 25.0f;       // world units
 const float BobHeight = 2.0f;       // world units above and below sea level
 const float NearEdge = -5000.0f;    // world units: x of the west edge, z of the south edge is -NearEdge

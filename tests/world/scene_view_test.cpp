@@ -14,6 +14,7 @@
 #include "input/controls.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "world/terrain.h"
 #include "support/gl_window.h"
 
 namespace {
@@ -62,6 +63,12 @@ TEST(SceneView, StartingPlaceShowsGroundWaterAndSky) {
   Picture picture = ReadWindow();
   if (const char* keep = std::getenv("QUARNHOLT_SCREENSHOT")) WritePpm(picture, keep);
 
+  // The plants' bases stand on the generated ground, under both of their quads.
+  const float bases[][3] = {{50, 140, -850}, {1000, 250, -2400}, {1300, 250, -2500}, {900, 250, -2700}, {1100, 250, -2800}};
+  for (const auto& base : bases)
+    for (float dx : {0.0f, 18.5f, 40.0f})
+      for (float dz : {-20.0f, 0.0f, 20.0f})
+        EXPECT_NEAR(TerrainHeightAt(base[0] + dx, base[2] + dz), base[1], 2.0f) << base[0] << ", " << base[2];
   EXPECT_NEAR(ViewCamera.eyeX, 100.0f, 1e-3f);
   EXPECT_NEAR(ViewCamera.eyeZ, -100.0f, 1e-3f);
   // Sky: the clear colour at the top; water: bluish, additive; ground: green-brown.
