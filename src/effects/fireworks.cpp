@@ -6,7 +6,9 @@
 
 #include "app/frame_rate.h"
 #include "audio/sound_operations.h"
+#include "effects/held_frame.h"
 #include "effects/random.h"
+#include "effects/vertex_arrays.h"
 #include "effects/view_angles.h"
 #include "image/sphere.h"
 #include "platform/clock.h"
@@ -17,6 +19,20 @@ TgaImage FireworkImage;
 namespace {
 const float LaunchLineZ = -800.0f;          // world units
 const uint32_t BurstMilliseconds = 700;
+const int SquareCorners = 4;
+
+// One array a firework, and one more for particles that belong to none of them.
+struct BurstVertices {
+  EffectVertex vertices[FireworkParticleCount * SquareCorners];
+  int count;  // vertices filled by the last pass
+};
+BurstVertices burstVertices[FireworkCount + 1];
+
+BurstVertices& VerticesFor(const Particle* particles) {
+  for (int i = 0; i < FireworkCount; ++i)
+    if (particles == Fireworks[i].particles) return burstVertices[i];
+  return burstVertices[FireworkCount];
+}
 
 // The shell starts again from a random spot on the launch line, climbing.
 void PlaceShell(Firework& firework) {
@@ -84,17 +100,15 @@ void ReEmit(Particle& particle) {
   particle.fade = 0.05f;
 }
 
-void DrawParticleSquare(const Particle& particle) {
+// The square where the particle stands, facing along z in the shell's frame.
+EffectVertex* PutParticleSquare(const Particle& particle, EffectVertex* corner) {
   float h = particle.size / 2.0;
-  glColor4f(particle.r, particle.g, particle.b, particle.life);
-  glTexCoord2f(0.0f, 0.0f);
-  glVertex3f(particle.x - h, particle.y - h, particle.z);
-  glTexCoord2f(1.0f, 0.0f);
-  glVertex3f(particle.x + h, particle.y - h, particle.z);
-  glTexCoord2f(1.0f, 1.0f);
-  glVertex3f(particle.x + h, particle.y + h, particle.z);
-  glTexCoord2f(0.0f, 1.0f);
-  glVertex3f(particle.x - h, particle.y + h, particle.z);
+  const float r = particle.r, g = particle.g, b = particle.b, a = particle.life;
+  corner[0] = {0.0f, 0.0f, r, g, b, a, particle.x - h, particle.y - h, particle.z};
+  corner[1] = {1.0f, 0.0f, r, g, b, a, particle.x + h, particle.y - h, particle.z};
+  corner[2] = {1.0f, 1.0f, r, g, b, a, particle.x + h, particle.y + h, particle.z};
+  corner[3] = {0.0f, 1.0f, r, g, b, a, particle.x - h, particle.y + h, particle.z};
+  return corner + SquareCorners;
 }
 
 // Drag moves speed from velocityA into velocityB, so their sum, the motion, keeps.
@@ -169,20 +183,25 @@ void DrawFireworks() {
   }
 }
 
+// One pass fills the squares and moves the particles; one call then draws them all.
 void DrawFireworkParticles(Particle* particles) {
   float frameSpeed = GetFrameSpeed();
+  BurstVertices& burst = VerticesFor(particles);
+  if (!EffectsFrameHeld()) {
+    EffectVertex* next = burst.vertices;
+    for (int i = 0; i < FireworkParticleCount; ++i) {
+      Particle& particle = particles[i];
+      if (!particle.active) continue;
+      next = PutParticleSquare(particle, next);
+      MoveParticle(particle, frameSpeed);
+    }
+    burst.count = static_cast<int>(next - burst.vertices);
+  }
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, FireworkImage.texID);
-  glBegin(GL_QUADS);
-  for (int i = 0; i < FireworkParticleCount; ++i) {
-    Particle& particle = particles[i];
-    if (!particle.active) continue;
-    DrawParticleSquare(particle);
-    MoveParticle(particle, frameSpeed);
-  }
-  glEnd();
+  DrawEffectVertices(GL_QUADS, burst.vertices, burst.count, VertexParts::ColourAndTexture);
   glDisable(GL_BLEND);
   glEnable(GL_TEXTURE_2D);
 }

@@ -32,5 +32,6 @@ void SetUpFireworks();
 void SetUpFireworkParticles(Particle* particles, float r, float g, float b);
 // Advances and draws the five fireworks; fog is off, the view is on the modelview matrix.
 void DrawFireworks();
-// Draws each particle where it stands, then moves it, re-emitting the spent ones.
+// Draws each particle where it stands, then moves it, re-emitting the spent ones;
+// the squares go to OpenGL in one array.
 void DrawFireworkParticles(Particle* particles);

@@ -4,7 +4,9 @@
 #include <GL/gl.h>
 
 #include "app/frame_rate.h"
+#include "effects/held_frame.h"
 #include "effects/random.h"
+#include "effects/vertex_arrays.h"
 
 Particle RainDrops[RainDropCount];
 
@@ -12,9 +14,28 @@ namespace {
 const float CloudHeight = 5000.0f;  // world units: drops re-enter here
 const float GroundLevel = 25.0f;    // world units: drops below it re-enter
 const float StreakLength = 16.0f;   // world units
+const float StreakAlpha = 0.5f;
+
+EffectVertex streakVertices[RainDropCount * 2];  // both ends of every streak, the last pass's
+
+// The streak hangs from where the drop stands.
+void PutStreak(const Particle& drop, EffectVertex* end) {
+  end[0] = {0.0f, 0.0f, drop.r, drop.g, drop.b, StreakAlpha, drop.x, drop.y, drop.z};
+  end[1] = {0.0f, 0.0f, drop.r, drop.g, drop.b, StreakAlpha, drop.x, drop.y - StreakLength, drop.z};
+}
 
 // x from -2000 to 7119: the column covers the island and a margin.
 float DrawRainX() { return EffectsRand() % 9120 - 2000.0; }
+
+void FallOn(Particle& drop, float frameSpeed) {
+  drop.y += frameSpeed * drop.velocityA.y * 20.0;
+  drop.x += frameSpeed * drop.velocityB.x * 20.0;
+  if (drop.y < GroundLevel) {
+    drop.y = CloudHeight;
+    drop.x = DrawRainX();
+  }
+}
+
 }  // namespace
 
 void SetUpRain() {
@@ -35,24 +56,19 @@ void SetUpRain() {
 }
 
 // A drop that falls below the ground starts again at the top exactly, over a new x.
+// One pass fills the streaks and lets the drops fall; one call draws the streaks.
 void DrawRain() {
   float frameSpeed = GetFrameSpeed();
+  if (!EffectsFrameHeld()) {
+    for (int i = 0; i < RainDropCount; ++i) {
+      PutStreak(RainDrops[i], &streakVertices[2 * i]);
+      FallOn(RainDrops[i], frameSpeed);
+    }
+  }
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glDisable(GL_TEXTURE_2D);
-  glBegin(GL_LINES);
-  for (Particle& drop : RainDrops) {
-    glColor4f(drop.r, drop.g, drop.b, 0.5f);
-    glVertex3f(drop.x, drop.y, drop.z);
-    glVertex3f(drop.x, drop.y - StreakLength, drop.z);
-    drop.y += frameSpeed * drop.velocityA.y * 20.0;
-    drop.x += frameSpeed * drop.velocityB.x * 20.0;
-    if (drop.y < GroundLevel) {
-      drop.y = CloudHeight;
-      drop.x = DrawRainX();
-    }
-  }
-  glEnd();
+  DrawEffectVertices(GL_LINES, streakVertices, RainDropCount * 2, VertexParts::Colour);
   glEnable(GL_TEXTURE_2D);
   glDisable(GL_BLEND);
 }

@@ -4,9 +4,13 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "app/frame_rate.h"
 #include "audio/sound_operations.h"
+#include "effects/held_frame.h"
 #include "effects/random.h"
+#include "effects/vertex_arrays.h"
 #include "effects/view_angles.h"
 
 WhirlwindPoint WhirlwindPoints[WhirlwindPointCount];
@@ -26,27 +30,46 @@ void MoveAxis(float frameSpeed) {
   if (windX > 5000.0f || windX < -500.0f) windDirection = -windDirection;
 }
 
-// The texture's s axis runs up the square and its t axis across it.
-void DrawSquare(const WhirlwindPoint& point) {
-  glPushMatrix();
-  glTranslatef(windX, point.height, 0.0f);
-  glPushMatrix();
-  glRotatef(point.angle, 0.0f, 1.0f, 0.0f);
-  glTranslatef(point.radius, 0.0f, 0.0f);
-  glRotatef(EffectsViewYaw(), 0.0f, 1.0f, 0.0f);
-  glRotatef(EffectsViewPitch(), 1.0f, 0.0f, 0.0f);
-  glBegin(GL_QUADS);
-  glTexCoord2f(0.0f, 0.0f);
-  glVertex3f(0.0f, 0.0f, 0.0f);
-  glTexCoord2f(1.0f, 0.0f);
-  glVertex3f(0.0f, SquareEdge, 0.0f);
-  glTexCoord2f(1.0f, 1.0f);
-  glVertex3f(SquareEdge, SquareEdge, 0.0f);
-  glTexCoord2f(0.0f, 1.0f);
-  glVertex3f(SquareEdge, 0.0f, 0.0f);
-  glEnd();
-  glPopMatrix();
-  glPopMatrix();
+const int SquareCorners = 4;
+EffectVertex squareVertices[WhirlwindPointCount * SquareCorners];  // the last pass's
+
+// Sine and cosine of a turn given in degrees, worked in floats as OpenGL's rotations are.
+struct Turn {
+  float sine, cosine;
+};
+Turn TurnOf(float degrees) {
+  float radians = degrees * M_PI / 180.0;
+  return {std::sin(radians), std::cos(radians)};
+}
+
+// The square's edges: turned by the view's yaw about y after its pitch about x, so
+// every square faces the camera; across is its x edge, up its y edge.
+struct Facing {
+  float acrossX, acrossZ;   // yaw turn of (1, 0, 0); its y is 0
+  float upX, upY, upZ;      // yaw and pitch turn of (0, 1, 0)
+};
+Facing FacingTheView() {
+  Turn yaw = TurnOf(EffectsViewYaw());
+  Turn pitch = TurnOf(EffectsViewPitch());
+  return {yaw.cosine, -yaw.sine, yaw.sine * pitch.sine, pitch.cosine, yaw.cosine * pitch.sine};
+}
+
+// The four corners in the frame of the draw: at the axis and the point's height,
+// turned by its angle about y and moved out by its radius, facing the view. The
+// texture's s axis runs up the square and its t axis across it.
+void PutSquare(const WhirlwindPoint& point, const Facing& facing, EffectVertex* corner) {
+  static const float Across[SquareCorners] = {0.0f, 0.0f, SquareEdge, SquareEdge};
+  static const float Up[SquareCorners] = {0.0f, SquareEdge, SquareEdge, 0.0f};
+  static const float S[SquareCorners] = {0.0f, 1.0f, 1.0f, 0.0f};
+  static const float T[SquareCorners] = {0.0f, 0.0f, 1.0f, 1.0f};
+  Turn about = TurnOf(point.angle);
+  for (int k = 0; k < SquareCorners; ++k) {
+    float x = point.radius + facing.acrossX * Across[k] + facing.upX * Up[k];
+    float y = facing.upY * Up[k];
+    float z = facing.acrossZ * Across[k] + facing.upZ * Up[k];
+    corner[k] = {S[k], T[k], 1.0f, 1.0f, 1.0f, 1.0f, windX + about.cosine * x + about.sine * z,
+                 point.height + y, -about.sine * x + about.cosine * z};
+  }
 }
 
 // 56 degrees, 8 units up and 1 unit out a second, plus 0 to 2 degrees every frame.
@@ -76,15 +99,22 @@ void SetUpWindEffect() {
   LoadTga(WhirlwindImage, "boom.tga");
 }
 
+// One pass fills the squares and winds the points on; one call draws the squares.
 void DrawWindEffect() {
   float frameSpeed = GetFrameSpeed();
   glBindTexture(GL_TEXTURE_2D, WhirlwindImage.texID);
   glColor3f(1.0f, 1.0f, 1.0f);
-  MoveAxis(frameSpeed);
-  SetWindSoundPosition(windX, 0.0f, 0.0f);
-  StartWindSound();
-  for (WhirlwindPoint& point : WhirlwindPoints) {
-    DrawSquare(point);
-    WindOn(point, frameSpeed);
+  if (!EffectsFrameHeld()) {
+    MoveAxis(frameSpeed);
+    SetWindSoundPosition(windX, 0.0f, 0.0f);
   }
+  StartWindSound();
+  if (!EffectsFrameHeld()) {
+    Facing facing = FacingTheView();
+    for (int i = 0; i < WhirlwindPointCount; ++i) {
+      PutSquare(WhirlwindPoints[i], facing, &squareVertices[SquareCorners * i]);
+      WindOn(WhirlwindPoints[i], frameSpeed);
+    }
+  }
+  DrawEffectVertices(GL_QUADS, squareVertices, WhirlwindPointCount * SquareCorners, VertexParts::Texture);
 }

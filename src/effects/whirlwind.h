@@ -18,5 +18,6 @@ extern TgaImage WhirlwindImage;
 
 // Lays out the spiral as a widening cone and loads "boom.tga".
 void SetUpWindEffect();
-// Moves the axis and its sound, draws every square, then winds each point on.
+// Moves the axis and its sound, draws every square, then winds each point on; the
+// squares go to OpenGL in one array.
 void DrawWindEffect();
