@@ -1,11 +1,13 @@
-// Audio set-up: the ambient loop, the wind and listener values, every missing-file
-// combination's messages in order, a machine without sound, and the release on quit.
+// Audio set-up: the ambient loop, the 3D values, every missing-file combination's
+// messages in order, a machine without sound, and the release on quit.
 #include "audio/audio_setup.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -21,21 +23,8 @@ using Messages = std::vector<std::pair<std::string, std::string>>;
 Messages Recorded() {
   Messages messages;
   for (const RecordedMessageBox& box : RecordedMessageBoxes()) messages.push_back({box.text, box.caption});
+  ClearRecordedMessageBoxes();
   return messages;
-}
-
-// Lets go of the firework objects too, which the program itself keeps to the end,
-// so that set-up can run again in the same test.
-void ReleaseEverything() {
-  ReleaseAudio();
-  for (FireworkSound& sound : FireworkSounds) {
-    if (sound.buffer) Release(sound.buffer);
-    if (sound.listener) Release(sound.listener);
-    if (sound.path) Release(sound.path);
-    if (sound.popSegment) Release(sound.popSegment);
-    if (sound.whistleSegment) Release(sound.whistleSegment);
-    sound = {};
-  }
 }
 
 // Every operation a frame may call, as a quitting or silent frame would.
@@ -43,103 +32,85 @@ void RunAFrame() {
   UpdateListener(100, 50, -100, 0, 0, -1);
   for (int i = 0; i < FireworkCount; ++i) {
     SetFireworkSoundPosition(i, 500, 40, -800);
-    StartFireworkWhistle(i);
-    StopFireworkWhistle(i);
-    StartFireworkPop(i);
-    StopFireworkPop(i);
+    for (auto operation : {StartFireworkWhistle, StopFireworkWhistle, StartFireworkPop, StopFireworkPop}) operation(i);
   }
   SetWindSoundPosition(0, 0, 0);
-  StartWindSound();
-  StopWindSound();
-  StartRainSound();
-  StopRainSound();
+  for (auto operation : {StartWindSound, StopWindSound, StartRainSound, StopRainSound}) operation();
 }
 
-class AudioSetUpTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir = MakeTempDir();
-    WriteAllSounds(dir);
-    previousDir = ChangeDir(dir);
-    UseLoopbackOutput(true, TestRate);
-    StartRecordingMessageBoxes();
+// Quit: each shared handle is emptied, and the rest of the frame and a second quit
+// touch none of them (AddressSanitizer would report it). The firework objects,
+// which the program keeps to the end, are let go of here so set-up can run again.
+void QuitAndReleaseEverything() {
+  ReleaseAudio();
+  const void* shared[] = {Performance, Loader, RainSegment, AmbientSegment, WindSegment,
+                          RainPath,    AmbientPath, WindPath, WindBuffer, Listener};
+  for (const void* handle : shared) EXPECT_EQ(handle, nullptr);
+  RunAFrame();
+  ReleaseAudio();
+  for (FireworkSound& sound : FireworkSounds) {
+    Release(sound.buffer);
+    Release(sound.listener);
+    Release(sound.path);
+    Release(sound.popSegment);
+    Release(sound.whistleSegment);
+    sound = {};
   }
-  void TearDown() override {
-    StopRecordingMessageBoxes();
-    ChangeDir(previousDir);
-  }
-  std::string dir;
-  std::string previousDir;
-};
+}
 
-TEST_F(AudioSetUpTest, AmbientLoopsTenDecibelsDownFromTheStartWithoutAMessage) {
-  WriteWave(dir + "/ambient.wav", Tone(0.2f, 0.25f));
+using AudioSetUpTest = AudioTest;
+
+TEST_F(AudioSetUpTest, AmbientLoopsTenDecibelsDownAndTheThreeDValuesAreSet) {
+  Write("ambient.wav", Tone(0.2f));
   SetUpAudio();
   EXPECT_TRUE(Recorded().empty());
   std::vector<float> out = Render(Performance, 0.7f);
   double ambient = Rms(out, Side::Both, 0.0f, 0.1f);
   EXPECT_NEAR(Decibels(Rms(out, Side::Both, 0.5f, 0.7f), ambient), 0.0, 0.2) << "it loops";
   SetVolume(AmbientPath, 0, 0);
-  double full = Rms(Render(Performance, 0.2f), Side::Both, 0.05f);
-  EXPECT_NEAR(Decibels(ambient, full), -10.0, 0.2);
-  EXPECT_EQ(IsPlaying(Performance, RainSegment), SoundFalse);
-  EXPECT_EQ(IsPlaying(Performance, WindSegment), SoundFalse);
-  for (const FireworkSound& sound : FireworkSounds) {
-    EXPECT_EQ(IsPlaying(Performance, sound.whistleSegment), SoundFalse);
-    EXPECT_EQ(IsPlaying(Performance, sound.popSegment), SoundFalse);
-  }
-}
-
-TEST_F(AudioSetUpTest, WindAndFireworksStartAtTheOriginWithTheirDistances) {
-  SetUpAudio();
+  EXPECT_NEAR(Decibels(ambient, Rms(Render(Performance, 0.2f), Side::Both, 0.05f)), -10.0, 0.2);
+  std::vector<SoundSegment*> segments = {RainSegment, WindSegment};
   std::vector<Sound3DBuffer*> buffers = {WindBuffer};
   for (const FireworkSound& sound : FireworkSounds) {
-    EXPECT_FALSE(sound.popStarted);
+    segments.insert(segments.end(), {sound.whistleSegment, sound.popSegment});
     buffers.push_back(sound.buffer);
+    EXPECT_FALSE(sound.popStarted);
   }
+  for (SoundSegment* segment : segments) EXPECT_EQ(IsPlaying(Performance, segment), SoundFalse);
   for (Sound3DBuffer* buffer : buffers) {
-    SoundBufferParams b{};
-    b.dwSize = 64;
-    ASSERT_GE(GetAllParameters(buffer, &b), 0);
-    EXPECT_EQ(b.dwMode, Sound3DModeNormal);
-    EXPECT_EQ(b.flMinDistance, 1.0f);
-    EXPECT_EQ(b.flMaxDistance, 2000.0f);
-    EXPECT_EQ(b.vPosition.x, 0.0f);
-    EXPECT_EQ(b.vPosition.z, 0.0f);
+    SoundBufferParams b = ParamsOf(buffer);
+    EXPECT_EQ(std::tuple(b.dwMode, b.flMinDistance, b.flMaxDistance), std::tuple(Sound3DModeNormal, 1.0f, 2000.0f));
   }
   // One listener for all: the fireworks' set-up left its values last.
-  SoundListenerParams l{};
-  l.dwSize = 64;
-  ASSERT_GE(GetAllParameters(Listener, &l), 0);
-  EXPECT_EQ(l.flRolloffFactor, 0.1f);
-  EXPECT_EQ(l.flDopplerFactor, 0.1f);
-  EXPECT_EQ(l.vPosition.y, 0.0f);
-  EXPECT_EQ(l.vOrientFront.z, 1.0f);
+  SoundListenerParams l = ParamsOf(Listener);
+  EXPECT_EQ(std::pair(l.flRolloffFactor, l.flDopplerFactor), std::pair(0.1f, 0.1f));
 }
 
-// Each missing file shows its own boxes in step order, and the program runs on.
+// Each missing file (bit f of the set missing names[f]) shows its own boxes in step
+// order; broken files count as missing. The program runs on and quits cleanly.
 TEST_F(AudioSetUpTest, EveryCombinationOfMissingFilesShowsItsMessagesInOrder) {
   const char* names[] = {"rain.wav", "ambient.wav", "wind.wav", "whistle.wav", "pop.wav"};
-  for (int missing = 0; missing < 32; ++missing) {
+  for (int missing = 0; missing < 34; ++missing) {
+    SCOPED_TRACE(missing);
     WriteAllSounds(dir);
-    for (int f = 0; f < 5; ++f) {
-      if (missing & (1 << f)) std::remove((dir + "/" + names[f]).c_str());
-    }
+    for (int f = 0; f < 5; ++f)
+      if (missing & (1 << f)) std::filesystem::remove(dir + "/" + names[f]);
+    if (missing == 32) std::ofstream(dir + "/whistle.wav") << "RIFF-but-no-wave";
+    if (missing == 33) Write("whistle.wav", {});
     Messages expected;
     if (missing & 1) expected.push_back({"LoadObjectFromFile() failed", "Error"});
     if (missing & 2) expected.push_back({"ambient.wav", "Error"});
     if (missing & 4) expected.push_back({"Wind.wav missing", "error"});
     for (int i = 0; i < FireworkCount; ++i) {
-      if (missing & 8) expected.push_back({"cant load whistle.wav", "error"});
+      if (missing & 8 || missing >= 32) expected.push_back({"cant load whistle.wav", "error"});
       if (missing & 16) expected.push_back({"cant load pop.wav", "error"});
     }
-    ClearRecordedMessageBoxes();
     SetUpAudio();
-    EXPECT_EQ(Recorded(), expected) << "missing set " << missing;
+    EXPECT_EQ(Recorded(), expected);
     EXPECT_EQ(IsPlaying(Performance, AmbientSegment), (missing & 2) ? SoundNoObject : SoundOk);
     RunAFrame();
     Render(Performance, 0.02f);
-    ReleaseEverything();
+    QuitAndReleaseEverything();
   }
 }
 
@@ -159,33 +130,7 @@ TEST_F(AudioSetUpTest, WithoutASoundDeviceItSaysSoAndRunsSilent) {
     expected.push_back({"Cant Make Fireworks 3d listener", "blah"});
   }
   EXPECT_EQ(Recorded(), expected);
-  for (int frame = 0; frame < 3; ++frame) RunAFrame();
-  ReleaseAudio();
   RunAFrame();
-}
-
-// Quit: each shared object is released once and its handle emptied; the rest of the
-// quitting frame touches none of them (AddressSanitizer would report it).
-TEST_F(AudioSetUpTest, ReleaseEmptiesTheSharedHandlesAndTheFrameGoesOnSafely) {
-  SetUpAudio();
-  RunAFrame();
-  StartRainSound();
-  StartWindSound();
-  ReleaseAudio();
-  EXPECT_EQ(Performance, nullptr);
-  EXPECT_EQ(Loader, nullptr);
-  EXPECT_EQ(RainSegment, nullptr);
-  EXPECT_EQ(AmbientSegment, nullptr);
-  EXPECT_EQ(WindSegment, nullptr);
-  EXPECT_EQ(RainPath, nullptr);
-  EXPECT_EQ(AmbientPath, nullptr);
-  EXPECT_EQ(WindPath, nullptr);
-  EXPECT_EQ(WindBuffer, nullptr);
-  EXPECT_EQ(Listener, nullptr);
-  EXPECT_NE(FireworkSounds[0].path, nullptr) << "the firework objects are kept";
-  RunAFrame();
-  ReleaseAudio();  // a second quit releases nothing twice
-  RunAFrame();
-  EXPECT_TRUE(Recorded().empty());
+  QuitAndReleaseEverything();
 }
 }  // namespace
