@@ -17,9 +17,10 @@
 #include "platform/window.h"
 #include "world/terrain.h"
 
-Camera ViewCamera = {};
-
 namespace {
+// Eye at the origin looking 100 units along -z, level, heading 0, pi/180 as a float.
+constexpr Camera StartingCamera = {0.0f, 0.0f,   0.0f, 0.0f, 0.0f, -100.0f,
+                                   0.0f, 0.0f,   0.0f, 0.0f, 100.0f, 0.017453292f};
 const float WalkSpeed = 150.0f;      // world units per second
 const float FullTurn = 360.0f;       // degrees
 const float QuarterTurn = 90.0f;     // degrees
@@ -30,7 +31,12 @@ const float MinEyeZ = -4800.0f;
 const float MaxEyeZ = -100.0f;
 const float GroundClearance = 30.0f; // world units, plus EyeAboveClearance: 50 above the ground
 const float EyeAboveClearance = 20.0f;
+}  // namespace
 
+// The camera holds its starting values from the start, so no frame sees a degenerate view.
+Camera ViewCamera = StartingCamera;
+
+namespace {
 ListenerPlacer listenerPlacer = UpdateListener;
 bool quitSequenceRan = false;
 
@@ -128,9 +134,7 @@ void PlaceEyeAndView() {
 }
 }  // namespace
 
-void GiveCameraStartingValues() {
-  ViewCamera = {0.0f, 0.0f, 0.0f, 0.0f, 0.0f, -100.0f, 0.0f, 0.0f, 0.0f, 0.0f, 100.0f, 0.017453292f};
-}
+void GiveCameraStartingValues() { ViewCamera = StartingCamera; }
 
 // A frame without working devices skips the reads and the controls but still places
 // the camera and the listener. After the quit sequence nothing touches input or sound.

@@ -19,7 +19,7 @@ struct Camera {
 
 extern Camera ViewCamera;
 
-// Eye at the origin looking 100 units along -z, level, heading 0.
+// Puts the camera back to its starting values: eye at the origin looking 100 units along -z.
 void GiveCameraStartingValues();
 
 // Reads the devices, handles the keys and the mouse, walks the camera and applies the view.
