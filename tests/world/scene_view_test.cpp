@@ -17,30 +17,7 @@
 #include "world/terrain.h"
 #include "support/gl_window.h"
 
-namespace {
 const int Width = 640, Height = 480;  // pixels
-
-struct Picture {
-  std::vector<uint8_t> rgb;  // rows top first
-  const uint8_t* At(int x, int y) const { return &rgb[3 * (y * Width + x)]; }
-};
-
-Picture ReadWindow() {
-  std::vector<uint8_t> bottomUp(3 * Width * Height);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, Width, Height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-  Picture picture{std::vector<uint8_t>(bottomUp.size())};
-  for (int y = 0; y < Height; ++y)
-    std::copy_n(&bottomUp[3 * (Height - 1 - y) * Width], 3 * Width, &picture.rgb[3 * y * Width]);
-  return picture;
-}
-
-void WritePpm(const Picture& picture, const char* fileName) {
-  std::ofstream file(fileName, std::ios::binary);
-  file << "P6\n" << Width << " " << Height << "\n255\n";
-  file.write(reinterpret_cast<const char*>(picture.rgb.data()), static_cast<std::streamsize>(picture.rgb.size()));
-}
-}  // namespace
 
 TEST(SceneView, StartingPlaceShowsGroundWaterAndSky) {
   if (!std::filesystem::exists(BinDir() + "/heightmap.bmp")) GTEST_SKIP() << "no generated data files";
@@ -60,8 +37,15 @@ TEST(SceneView, StartingPlaceShowsGroundWaterAndSky) {
   }
   EXPECT_EQ(Switches.fogOn, 0);
   for (const RecordedMessageBox& box : RecordedMessageBoxes()) ADD_FAILURE() << box.text;
-  Picture picture = ReadWindow();
-  if (const char* keep = std::getenv("QUARNHOLT_SCREENSHOT")) WritePpm(picture, keep);
+  std::vector<uint8_t> picture(3 * Width * Height);  // rows bottom first
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, Width, Height, GL_RGB, GL_UNSIGNED_BYTE, picture.data());
+  auto at = [&](int x, int y) { return &picture[3 * ((Height - 1 - y) * Width + x)]; };  // y from the top
+  if (const char* keep = std::getenv("QUARNHOLT_SCREENSHOT")) {
+    std::ofstream file(keep, std::ios::binary);
+    file << "P6\n" << Width << " " << Height << "\n255\n";
+    for (int y = 0; y < Height; ++y) file.write(reinterpret_cast<const char*>(at(0, y)), 3 * Width);
+  }
 
   // The plants' bases stand on the generated ground, under both of their quads.
   const float bases[][3] = {{50, 140, -850}, {1000, 250, -2400}, {1300, 250, -2500}, {900, 250, -2700}, {1100, 250, -2800}};
@@ -72,13 +56,12 @@ TEST(SceneView, StartingPlaceShowsGroundWaterAndSky) {
   EXPECT_NEAR(ViewCamera.eyeX, 100.0f, 1e-3f);
   EXPECT_NEAR(ViewCamera.eyeZ, -100.0f, 1e-3f);
   // Sky: the clear colour at the top; water: bluish, additive; ground: green-brown.
-  const uint8_t* sky = picture.At(Width / 2, 5);
-  EXPECT_EQ(sky[0], 64);
-  EXPECT_EQ(sky[2], 128);
+  const uint8_t* sky = at(Width / 2, 5);
+  EXPECT_EQ(std::pair(sky[0], sky[2]), std::pair(uint8_t{64}, uint8_t{128}));
   int water = 0, ground = 0;
   for (int y = Height / 2; y < Height; ++y) {
     for (int x = 0; x < Width; ++x) {
-      const uint8_t* p = picture.At(x, y);
+      const uint8_t* p = at(x, y);
       if (p[2] > p[0] + 20 && p[2] > p[1] + 20 && (p[0] != 64 || p[2] != 128)) ++water;
       if (p[1] >= p[2] && p[0] + p[1] > 60) ++ground;
     }

@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -10,13 +11,10 @@
 #include "support/gl_window.h"
 
 namespace {
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(v & 0xff);
-  out.push_back((v >> 8) & 0xff);
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v & 0xffff);
-  Put16(out, v >> 16);
+// Appends the low bytes of each value, least significant first.
+void Put(std::vector<uint8_t>& out, int bytes, std::initializer_list<uint32_t> values) {
+  for (uint32_t v : values)
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes) {
   std::ofstream file(name, std::ios::binary);
@@ -30,15 +28,9 @@ void WriteBmp(const std::string& name, int width, int height,
   uint32_t rowBytes = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
   uint32_t pixelBytes = rowBytes * static_cast<uint32_t>(height);
   std::vector<uint8_t> out = {'B', 'M'};
-  Put32(out, 54 + pixelBytes);
-  Put32(out, 0);
-  Put32(out, 54);
-  Put32(out, 40);
-  Put32(out, static_cast<uint32_t>(width));
-  Put32(out, static_cast<uint32_t>(height));
-  Put16(out, 1);
-  Put16(out, 24);
-  for (int k = 0; k < 6; ++k) Put32(out, 0);
+  Put(out, 4, {54 + pixelBytes, 0, 54, 40, static_cast<uint32_t>(width), static_cast<uint32_t>(height)});
+  Put(out, 2, {1, 24});
+  Put(out, 4, {0, 0, 0, 0, 0, 0});
   for (int j = 0; j < height; ++j) {
     size_t rowStart = out.size();
     for (int i = 0; i < width; ++i) {
@@ -53,8 +45,7 @@ void WriteBmp(const std::string& name, int width, int height,
 void WriteTga(const std::string& name, int width, int height, int bits,
               const std::function<Rgba(int, int)>& pixel) {
   std::vector<uint8_t> out = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  Put16(out, static_cast<uint32_t>(width));
-  Put16(out, static_cast<uint32_t>(height));
+  Put(out, 2, {static_cast<uint32_t>(width), static_cast<uint32_t>(height)});
   out.push_back(static_cast<uint8_t>(bits));
   out.push_back(bits == 32 ? 8 : 0);
   for (int j = 0; j < height; ++j) {
@@ -77,10 +68,9 @@ std::vector<FedPolygon> FeedBackPolygons(const std::function<void()>& draw) {
   std::vector<FedPolygon> polygons;
   auto readVertex = [&](GLint& at) {
     FedVertex v;
-    float* fields[] = {&v.x, &v.y, &v.z};
-    for (float* f : fields) *f = buffer[at++];
-    for (float& c : v.colour) c = buffer[at++];
-    for (float& t : v.tex) t = buffer[at++];
+    static_assert(sizeof(FedVertex) == 11 * sizeof(float));  // as the feedback lays them out
+    std::memcpy(&v, &buffer[at], sizeof v);
+    at += 11;
     return v;
   };
   for (GLint at = 0; at < used;) {

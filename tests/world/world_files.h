@@ -11,6 +11,7 @@
 
 struct Rgb {
   uint8_t r, g, b;
+  bool operator==(const Rgb&) const = default;
 };
 struct Rgba {
   uint8_t r, g, b, a;
