@@ -1,45 +1,76 @@
-// Reading the generated data files back for the data tests: whole files, our own
-// parse of their headers, and the pixels and samples behind them.
+// Reading the generated data files back for the data tests: pictures through the program's
+// own loaders, sounds from their plain 44-byte WAV header.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
-// The ten files the generator writes, by bare name.
-extern const char* const DataFileNames[10];
+#include "image/bmp.h"
+#include "image/tga.h"
+#include "platform/message_box.h"
+#include "support/gl_window.h"
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path);
-// The path of a generated file beside the program.
-std::string BuiltDataPath(const std::string& name);
+using Bytes = std::vector<uint8_t>;
 
-uint32_t Little16(const std::vector<uint8_t>& bytes, size_t at);
-uint32_t Little32(const std::vector<uint8_t>& bytes, size_t at);
+inline std::string DataPath(const std::string& name) { return BinDir() + "/" + name; }
 
-// A 24-bit bottom-up BMP as R, G, B rows, bottom row first; width 0 if it is not one.
-struct BmpPixels {
-  int width;
-  int height;
-  std::vector<uint8_t> rgb;
+inline Bytes ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// A picture as the loaders give it: R, G, B (, A) rows, bottom row first for a BMP,
+// file order for a TGA. No pixels when the loader refused the file.
+struct Picture {
+  int width = 0, height = 0, channels = 0;
+  Bytes pixels;
+  const uint8_t* At(int x, int y) const { return &pixels[(size_t(y) * width + x) * channels]; }
 };
-BmpPixels ParseBmp24(const std::vector<uint8_t>& file);
 
-// A 32-bit uncompressed TGA as R, G, B, A rows in file order; width 0 if it is not one.
-struct TgaPixels {
-  int width;
-  int height;
-  std::vector<uint8_t> rgba;
-};
-TgaPixels ParseTga32(const std::vector<uint8_t>& file);
+inline Picture LoadPicture(const std::string& name) {
+  StartRecordingMessageBoxes();
+  Picture out;
+  if (name.ends_with(".bmp")) {
+    if (RgbImage* image = LoadBmp(DataPath(name).c_str())) {
+      const size_t bytes = size_t(image->width) * image->height * 3;
+      out = {image->width, image->height, 3, Bytes(image->data, image->data + bytes)};
+      FreeRgbImage(image);
+    }
+  } else if (std::FILE* file = std::fopen(DataPath(name).c_str(), "rb")) {
+    TgaImage image = {};
+    if (ReadTgaPixels(image, file) && image.bpp == 32) {
+      out = {int(image.width), int(image.height), 4, Bytes(image.data, image.data + image.width * image.height * 4)};
+    }
+    ReleaseTgaPixels(image);
+    std::fclose(file);
+  }
+  return out;
+}
 
-// A 16-bit PCM WAV (RIFF, "fmt " then "data"); channels 0 if it is not one.
-struct WavSamples {
-  int channels;
-  int rate;
+// A 16-bit PCM WAV: RIFF, a 16-byte "fmt " chunk, then "data"; no channels if it is not one.
+struct Sound {
+  int channels = 0, rate = 0;
   std::vector<int16_t> samples;  // interleaved
+  int At(size_t frame, int channel) const { return samples[frame * channels + channel]; }
+  size_t Frames() const { return samples.size() / channels; }
 };
-WavSamples ParseWav16(const std::vector<uint8_t>& file);
 
-// The ground height at world (x, z) from a 32 x 32 heightmap, bilinear over the cell
-// as the terrain's height query works it out (x = 160 column, z = -160 row).
-float GroundHeight(const BmpPixels& heightmap, float x, float z);
+inline Sound LoadSound(const std::string& name) {
+  const Bytes f = ReadWholeFile(DataPath(name));
+  auto u16 = [&](size_t at) { return uint32_t(f[at] | f[at + 1] << 8); };
+  auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
+  if (f.size() < 44 || std::memcmp(&f[0], "RIFF", 4) || std::memcmp(&f[8], "WAVEfmt ", 8) ||
+      std::memcmp(&f[36], "data", 4) || u32(4) != f.size() - 8 || u32(40) != f.size() - 44)
+    return {};
+  const uint32_t channels = u16(22), rate = u32(24);
+  if (u32(16) != 16 || u16(20) != 1 || u16(34) != 16 || u16(32) != channels * 2 || u32(28) != rate * channels * 2)
+    return {};
+  Sound out = {int(channels), int(rate), std::vector<int16_t>((f.size() - 44) / 2)};
+  std::memcpy(out.samples.data(), &f[44], out.samples.size() * 2);
+  return out;
+}
