@@ -9,7 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <filesystem>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -62,9 +65,13 @@ bool StartServer(Session& s, int width, int height) {
   return s.display != nullptr;
 }
 
-bool StartProgram(Session& s, const std::string& workDir, const std::vector<std::string>& env) {
+std::string BinDirectory() {
   const char* bin = std::getenv("QUARNHOLT_BIN_DIR");
-  std::string program = std::string(bin ? bin : "../bin") + "/quarnholt";
+  return bin && *bin ? bin : QUARNHOLT_E2E_BIN_DIR;
+}
+
+bool StartProgram(Session& s, const std::string& workDir, const std::vector<std::string>& env) {
+  std::string program = BinDirectory() + "/quarnholt";
   s.workDir = workDir;
   s.output = workDir + "/quarnholt-output.txt";
   s.program = fork();
@@ -115,6 +122,8 @@ void StopSession(Session& s) {
     waitpid(s.server, nullptr, 0);
     s.server = -1;
   }
+  if (s.ownWorkDir) RemoveWorkDir(s.workDir);
+  s.ownWorkDir = false;
 }
 
 std::string WindowName(Session& s, Window w) {
@@ -224,4 +233,225 @@ std::string ProgramOutput(const Session& s) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+bool WaitUntil(double seconds, const std::function<bool()>& condition, double step) {
+  double deadline = Now() + seconds;
+  while (!condition()) {
+    if (Now() > deadline) return false;
+    Nap(step);
+  }
+  return true;
+}
+
+void MoveMouse(Session& s, int dx, int dy) {
+  XTestFakeRelativeMotionEvent(s.display, dx, dy, CurrentTime);
+  XSync(s.display, False);
+}
+
+int TitleFrames(const std::string& title) {
+  int frames = -1;
+  char tail[8] = {};
+  if (std::sscanf(title.c_str(), "Quarnholt %d %7s", &frames, tail) == 2 && std::strcmp(tail, "fps") == 0)
+    return frames;
+  return -1;
+}
+
+int WaitForFrameCount(Session& s, Window w, double seconds) {
+  int frames = -1;
+  WaitUntil(seconds, [&] { return (frames = TitleFrames(WindowName(s, w))) >= 0 || !ProgramRunning(s); });
+  return frames;
+}
+
+Colour MeanColour(const Picture& p, int x0, int y0, int x1, int y1) {
+  Colour sum;
+  long count = 0;
+  for (int y = std::max(y0, 0); y < std::min(y1, p.height); ++y)
+    for (int x = std::max(x0, 0); x < std::min(x1, p.width); ++x) {
+      uint32_t c = p.At(x, y);
+      sum.r += (c >> 16) & 0xFF;
+      sum.g += (c >> 8) & 0xFF;
+      sum.b += c & 0xFF;
+      ++count;
+    }
+  if (count) sum = {sum.r / count, sum.g / count, sum.b / count};
+  return sum;
+}
+
+double PictureDifference(const Picture& a, const Picture& b) {
+  if (a.width != b.width || a.height != b.height || a.pixels.empty()) return 255.0;
+  double total = 0;
+  for (size_t i = 0; i < a.pixels.size(); ++i)
+    for (int shift = 0; shift < 24; shift += 8)
+      total += std::abs(static_cast<int>((a.pixels[i] >> shift) & 0xFF) - static_cast<int>((b.pixels[i] >> shift) & 0xFF));
+  return total / (3.0 * a.pixels.size());
+}
+
+Picture WaitForChange(Session& s, Window w, const Picture& reference, double threshold, double seconds) {
+  Picture now;
+  WaitUntil(seconds, [&] {
+    now = Grab(s, w);
+    return PictureDifference(reference, now) > threshold;
+  }, 0.1);
+  return now;
+}
+
+std::string MakeWorkDir() {
+  namespace fs = std::filesystem;
+  char name[] = "/tmp/quarnholt-e2e-XXXXXX";
+  if (!mkdtemp(name)) return "";
+  for (const char* file : {"heightmap.bmp", "image1.bmp", "water.bmp", "plant4.tga", "boom.tga", "ambient.wav",
+                           "rain.wav", "wind.wav", "whistle.wav", "pop.wav"}) {
+    std::error_code error;
+    fs::copy_file(fs::path(BinDirectory()) / file, fs::path(name) / file, error);
+  }
+  return name;
+}
+
+void RemoveWorkDir(const std::string& dir) {
+  std::error_code error;
+  if (dir.rfind("/tmp/quarnholt-e2e-", 0) == 0) std::filesystem::remove_all(dir, error);
+}
+
+std::vector<std::string> WaveOutputEnv(const std::string& workDir) {
+  std::string config = workDir + "/alsoft.conf";
+  std::ofstream out(config);
+  out << "[general]\nchannels = stereo\nsample-type = int16\nfrequency = 22050\nhrtf = false\n"
+      << "[wave]\nfile = " << workDir << "/sound.wav\n";
+  return {"ALSOFT_DRIVERS=wave", "ALSOFT_CONF=" + config};
+}
+
+std::string WaveOutputPath(const Session& s) { return s.workDir + "/sound.wav"; }
+
+namespace {
+uint32_t Little(const unsigned char* p, int bytes) {
+  uint32_t value = 0;
+  for (int i = bytes - 1; i >= 0; --i) value = (value << 8) | p[i];
+  return value;
+}
+}  // namespace
+
+Wave ReadWave(const std::string& path) {
+  Wave wave;
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  std::vector<unsigned char> bytes(in ? static_cast<size_t>(in.tellg()) : 0);
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0) return wave;
+  int channels = 0, bits = 0;
+  bool isFloat = false;
+  size_t at = 12;
+  while (at + 8 <= bytes.size()) {
+    uint32_t size = Little(&bytes[at + 4], 4);
+    const unsigned char* body = &bytes[at + 8];
+    if (std::memcmp(&bytes[at], "fmt ", 4) == 0 && at + 8 + 16 <= bytes.size()) {
+      uint32_t tag = Little(body, 2);
+      channels = static_cast<int>(Little(body + 2, 2));
+      wave.rate = static_cast<int>(Little(body + 4, 4));
+      bits = static_cast<int>(Little(body + 14, 2));
+      if (tag == 0xFFFE && at + 8 + 26 <= bytes.size()) tag = Little(body + 24, 2);
+      isFloat = tag == 3;
+    } else if (std::memcmp(&bytes[at], "data", 4) == 0) {
+      // The writer fills in the data size only when it closes: read to the end.
+      size_t frameBytes = static_cast<size_t>(channels) * (bits / 8);
+      if (frameBytes == 0 || (bits != 16 && !(bits == 32 && isFloat))) return Wave{};
+      size_t frames = (bytes.size() - at - 8) / frameBytes;
+      wave.left.reserve(frames);
+      wave.right.reserve(frames);
+      for (size_t f = 0; f < frames; ++f) {
+        float sample[2] = {};
+        for (int c = 0; c < std::min(channels, 2); ++c) {
+          const unsigned char* p = body + f * frameBytes + c * (bits / 8);
+          if (bits == 16) {
+            sample[c] = static_cast<int16_t>(Little(p, 2)) / 32768.0f;
+          } else {
+            uint32_t raw = Little(p, 4);
+            std::memcpy(&sample[c], &raw, 4);
+          }
+        }
+        wave.left.push_back(sample[0]);
+        wave.right.push_back(channels > 1 ? sample[1] : sample[0]);
+      }
+      return wave;
+    }
+    at += 8 + size + (size & 1);
+  }
+  return Wave{};
+}
+
+double Rms(const Wave& w, Channel channel, double from, double to) {
+  if (!w.rate) return 0.0;
+  size_t first = static_cast<size_t>(std::max(0.0, from) * w.rate);
+  size_t last = std::min(w.left.size(), static_cast<size_t>(std::max(0.0, to) * w.rate));
+  double sum = 0;
+  size_t count = 0;
+  for (size_t i = first; i < last; ++i) {
+    if (channel != Channel::Right) sum += static_cast<double>(w.left[i]) * w.left[i], ++count;
+    if (channel != Channel::Left) sum += static_cast<double>(w.right[i]) * w.right[i], ++count;
+  }
+  return count ? std::sqrt(sum / count) : 0.0;
+}
+
+Window StartScene(Session& s, bool fullScreen, int width, int height,
+                  const std::function<void(const std::string& workDir)>& prepare) {
+  if (!StartServer(s, width, height)) return 0;
+  std::string dir = MakeWorkDir();
+  if (dir.empty()) return 0;
+  if (prepare) prepare(dir);
+  if (!StartProgram(s, dir, WaveOutputEnv(dir))) return 0;
+  s.ownWorkDir = true;
+  if (!AnswerStartQuestion(s, fullScreen)) return 0;
+  Window w = 0;
+  WaitUntil(60.0, [&] {
+    w = FindWindow(s, "OpenGl Window", 0.0);
+    if (!w) w = FindWindow(s, "Quarnholt", 0.0);
+    return w != 0 || !ProgramRunning(s);
+  }, 0.05);
+  return w;
+}
+
+void WriteSilentWave(const std::string& path) {
+  const uint32_t rate = 22050, bytes = rate * 2;
+  std::ofstream out(path, std::ios::binary);
+  auto put = [&](uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) out.put(static_cast<char>((value >> (8 * i)) & 0xFF));
+  };
+  out << "RIFF";
+  put(36 + bytes, 4);
+  out << "WAVEfmt ";
+  put(16, 4), put(1, 2), put(1, 2), put(rate, 4), put(rate * 2, 4), put(2, 2), put(16, 2);
+  out << "data";
+  put(bytes, 4);
+  for (uint32_t i = 0; i < bytes; ++i) out.put(0);
+}
+
+int ChangedPixels(const Picture& a, const Picture& b, int level) {
+  if (a.width != b.width || a.height != b.height) return static_cast<int>(std::max(a.pixels.size(), b.pixels.size()));
+  int count = 0;
+  for (size_t i = 0; i < a.pixels.size(); ++i)
+    for (int shift = 0; shift < 24; shift += 8)
+      if (std::abs(static_cast<int>((a.pixels[i] >> shift) & 0xFF) - static_cast<int>((b.pixels[i] >> shift) & 0xFF)) > level) {
+        ++count;
+        break;
+      }
+  return count;
+}
+
+std::vector<std::pair<Window, std::string>> TopWindows(Session& s) {
+  std::vector<std::pair<Window, std::string>> found;
+  Window root = DefaultRootWindow(s.display), parent, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(s.display, root, &root, &parent, &children, &count)) return found;
+  for (unsigned i = 0; i < count; ++i) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(s.display, children[i], &attributes) || attributes.map_state != IsViewable) continue;
+    found.emplace_back(children[i], WindowName(s, children[i]));
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+bool OutputHasSanitizerReport(const Session& s) {
+  std::string text = ProgramOutput(s);
+  return text.find("Sanitizer") != std::string::npos || text.find("runtime error:") != std::string::npos;
 }

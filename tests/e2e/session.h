@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct Session {
   std::string workDir;       // the program's current directory
   std::string output;        // file holding the program's standard output and error
   int exitCode = -1;         // set once the program has ended
+  bool ownWorkDir = false;   // workDir was made for this session and goes with it
 };
 
 struct Picture {
@@ -24,6 +26,8 @@ struct Picture {
   uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
+// The folder of the built program and its data files (build/bin).
+std::string BinDirectory();
 // Starts Xvfb with one screen of the given size and connects to it.
 bool StartServer(Session& s, int width, int height);
 // Starts the program from workDir (the data files' folder) with extra environment.
@@ -48,7 +52,64 @@ bool ProgramRunning(Session& s);
 void WindowGeometry(Session& s, Window w, int* x, int* y, int* width, int* height);
 Picture Grab(Session& s, Window w);
 std::string ProgramOutput(const Session& s);
+// Q or a close request ends the program within a second; half a second more is
+// allowed for the sanitizer build on a loaded machine.
+constexpr double QuitLimitSeconds = 1.5;
 // Seconds on a monotonic clock.
 double Now();
 // A short pause between polls.
 void Nap(double seconds = 0.02);
+
+// Polls the condition every step until it holds (true) or the deadline passes (false).
+bool WaitUntil(double seconds, const std::function<bool()>& condition, double step = 0.02);
+
+// Moves the pointer by a relative amount: the program sees raw mouse counts.
+void MoveMouse(Session& s, int dx, int dy);
+
+// The frame count in a "Quarnholt N fps" title; -1 for any other title.
+int TitleFrames(const std::string& title);
+// Waits for the window's title to show a frame count; the count, or -1 on timeout.
+int WaitForFrameCount(Session& s, Window w, double seconds);
+
+struct Colour {
+  double r = 0, g = 0, b = 0;  // 0 to 255
+};
+// Mean colour of the rectangle [x0, x1) x [y0, y1) of a picture.
+Colour MeanColour(const Picture& p, int x0, int y0, int x1, int y1);
+// Mean absolute difference per channel of two pictures of one size (0 to 255); 255 when sizes differ.
+double PictureDifference(const Picture& a, const Picture& b);
+// Waits until a grab differs from the reference by more than the threshold; the last grab.
+Picture WaitForChange(Session& s, Window w, const Picture& reference, double threshold, double seconds);
+
+// A folder of its own holding copies of the data files of build/bin, for the program to run in.
+std::string MakeWorkDir();
+void RemoveWorkDir(const std::string& dir);
+// Environment that has OpenAL Soft write what the program plays to the wave file
+// <workDir>/sound.wav (stereo, 16-bit, 22050 samples a second), in real time.
+std::vector<std::string> WaveOutputEnv(const std::string& workDir);
+std::string WaveOutputPath(const Session& s);
+
+struct Wave {
+  int rate = 0;
+  std::vector<float> left, right;  // -1 to 1
+  double Seconds() const { return rate ? static_cast<double>(left.size()) / rate : 0.0; }
+};
+enum class Channel { Left, Right, Both };
+// Reads the wave file as written so far (the header's sizes may not be filled in yet).
+Wave ReadWave(const std::string& path);
+// Root mean square level between two times in seconds (clipped to what exists).
+double Rms(const Wave& w, Channel channel, double from, double to);
+
+// Starts a server of the given size, the program in a fresh copy of the data folder
+// (changed by prepare, when given) with sound written to a wave file, answers the
+// question and waits for the main window. The window, or 0 on failure.
+Window StartScene(Session& s, bool fullScreen, int width = 1280, int height = 1024,
+                  const std::function<void(const std::string& workDir)>& prepare = {});
+// Replaces a wave file with a second of silence (so that other sounds can be measured).
+void WriteSilentWave(const std::string& path);
+// Pixels whose colour differs by more than level in some channel.
+int ChangedPixels(const Picture& a, const Picture& b, int level);
+// Viewable top-level windows and their names, in stacking order.
+std::vector<std::pair<Window, std::string>> TopWindows(Session& s);
+// Sanitizer or UB reports in the program's output.
+bool OutputHasSanitizerReport(const Session& s);
