@@ -8,6 +8,7 @@
 
 #include "app/frame_rate.h"
 #include "app/scene.h"
+#include "audio/audio_setup.h"
 #include "input/input.h"
 #include "platform/message_box.h"
 
@@ -106,6 +107,7 @@ int RunProgram() {
   ShowMainWindow();
   SetUpInput();
   RunMainLoop();
+  ShutDownAudio();
   RestoreDisplayMode();
   StopWindowSystem();
   return 0;

@@ -125,3 +125,5 @@ void ReleaseAudio() {
   ReleaseOnce(Loader);
   ReleaseOnce(Performance);
 }
+
+void ShutDownAudio() { CloseAllSoundOutputs(); }

@@ -26,3 +26,5 @@ constexpr int AudioPathChannels = 64;
 void SetUpAudio();
 // Releases each shared audio object once and empties its handle.
 void ReleaseAudio();
+// At the program's end, after the main loop: the sound output is closed.
+void ShutDownAudio();

@@ -200,7 +200,11 @@ SoundVoice* VoiceFor(SoundAudioPath* path, const SoundSegment* segment) {
   return &path->voices.back();
 }
 
+// Every performance whose output is open, so that the end of the program can close them.
+std::vector<SoundPerformance*> openOutputs;
+
 bool OpenOutput(SoundPerformance* performance) {
+  openOutputs.push_back(performance);
   if (!loopbackWanted) {
     performance->device = alcOpenDevice(nullptr);
     if (!performance->device) return false;
@@ -220,6 +224,7 @@ bool OpenOutput(SoundPerformance* performance) {
 }
 
 void CloseOutput(SoundPerformance* performance) {
+  std::erase(openOutputs, performance);
   if (performance->context) {
     if (currentContext == performance->context) {
       alcMakeContextCurrent(nullptr);
@@ -605,4 +610,8 @@ int RenderLoopbackOutput(SoundPerformance* performance, float* samples, int fram
   if (!render) return SoundFailed;
   render(performance->device, samples, frames);
   return SoundOk;
+}
+
+void CloseAllSoundOutputs() {
+  while (!openOutputs.empty()) CloseOutput(openOutputs.back());
 }

@@ -115,6 +115,10 @@ int Release(SoundAudioPath* path);
 int Release(Sound3DBuffer* buffer);
 int Release(SoundListener* listener);
 
+// At the program's end: closes every output device still open (objects kept for the
+// whole run are not released one by one), so the system's sound is handed back cleanly.
+void CloseAllSoundOutputs();
+
 // The test seam: while on, InitAudio opens a loopback device (stereo, 32-bit float,
 // at the given rate) instead of the system's output, and the test renders it.
 void UseLoopbackOutput(bool on, int sampleRate = 44100);
