@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "e2e/session.h"
 
@@ -25,11 +26,13 @@ class SceneTest : public ::testing::Test {
     frameTime = 1.0 / std::max(frames, 1);
     WaitForPicture();
   }
-  // Holds a key long enough for a few frames to see it.
-  void Tap(const char* key) {
+  // Holds a key until what it does is seen (keys act while held; holding these is
+  // the same as tapping them), so a slow frame cannot miss it.
+  bool HoldUntil(const char* key, double seconds, const std::function<bool()>& seen) {
     PressKey(s, key, true);
-    Nap(std::clamp(3.0 * frameTime, 0.2, 1.5));
+    bool done = WaitUntil(seconds, seen, 0.0);
     PressKey(s, key, false);
+    return done;
   }
   void Hold(const char* key, double seconds) {
     PressKey(s, key, true);
@@ -57,8 +60,18 @@ class SceneTest : public ::testing::Test {
   // The weather fade moves the sky by 2.55 levels a step, under any level used here.
   int Motion(int level) {
     Picture a = Grab(s, w);
-    Nap(std::clamp(3.0 * frameTime, 0.1, 1.0));
+    Nap(std::clamp(3.0 * frameTime, 0.3, 1.0));
     return ChangedPixels(a, Grab(s, w), level);
+  }
+  // Moving pixels in the sky, above the water and the ground: falling rain.
+  int SkyMotion() {
+    Picture a = Grab(s, w);
+    Nap(std::clamp(3.0 * frameTime, 0.3, 1.0));
+    Picture b = Grab(s, w);
+    a.height = b.height = a.height / 4;
+    a.pixels.resize(static_cast<size_t>(a.width) * a.height);
+    b.pixels.resize(static_cast<size_t>(b.width) * b.height);
+    return ChangedPixels(a, b, 6);
   }
   void QuitWithinASecond() {
     double pressed = Now();
@@ -101,16 +114,17 @@ TEST_F(SceneTest, WalkingAndTurningChangeTheViewButNeverLeaveTheIsland) {
   // seconds of holding them leave the view where it was.
   PressKey(s, "d", true);
   PressKey(s, "s", true);
+  // The weather fade shifts every colour a little; only the water moves.
   Picture last = Grab(s, w);
-  double largest = 0;
+  int largest = 0;
   for (double until = Now() + 10.0; Now() < until; Nap(0.5)) {
     Picture now = Grab(s, w);
-    largest = std::max(largest, PictureDifference(last, now));
+    largest = std::max(largest, ChangedPixels(last, now, 20));
     last = now;
   }
   PressKey(s, "d", false);
   PressKey(s, "s", false);
-  EXPECT_LT(largest, 3.0) << "the view moved while pressed against the edge";
+  EXPECT_LT(largest, 6000) << "the view moved while pressed against the edge";
 
   Picture before = Grab(s, w);
   Hold("e", 2.0);
@@ -133,12 +147,12 @@ TEST_F(SceneTest, WalkingAndTurningChangeTheViewButNeverLeaveTheIsland) {
 
 TEST_F(SceneTest, RainFallsGreysTheSkyAndIsHeardUntilGStopsIt) {
   ASSERT_NO_FATAL_FAILURE(Start(true));
-  int still = Motion(12);
-  Colour clear = Sky();
+  // Rain at the start has nothing to grey: let the sky clear a few steps first.
+  Colour clear;
+  EXPECT_TRUE(WaitUntil(10.0, [&] { return (clear = Sky()).b >= 72; }, 0.2)) << clear.b;
   double pressed = SoundNow();
-  Tap("t");
   int falling = 0;
-  EXPECT_TRUE(WaitUntil(5.0, [&] { return (falling = Motion(12)) > still + 200; }, 0.05)) << still << " " << falling;
+  EXPECT_TRUE(HoldUntil("t", 8.0, [&] { return (falling = SkyMotion()) > 80; })) << falling;
   // The blue falls a hundredth a second while the red and green stay.
   Colour grey;
   EXPECT_TRUE(WaitUntil(8.0, [&] { return (grey = Sky()).b <= clear.b - 4; }, 0.2)) << clear.b << " " << grey.b;
@@ -149,12 +163,12 @@ TEST_F(SceneTest, RainFallsGreysTheSkyAndIsHeardUntilGStopsIt) {
   EXPECT_GT(rain, 4 * before);
 
   double stopped = SoundNow();
-  Tap("g");
   int after = 0;
-  EXPECT_TRUE(WaitUntil(2.0, [&] { return (after = Motion(12)) < falling / 4 + 50; }, 0.05)) << falling << " " << after;
+  EXPECT_TRUE(HoldUntil("g", 4.0, [&] { return (after = SkyMotion()) < 20; })) << falling << " " << after;
+  Colour greyest = Sky(), clearing;
   EXPECT_LT(Level(stopped + 0.8, stopped + 1.8), rain / 3) << "the rain stops at once";
-  Colour clearing;
-  EXPECT_TRUE(WaitUntil(8.0, [&] { return (clearing = Sky()).b >= grey.b + 4; }, 0.2)) << clearing.b;
+  EXPECT_TRUE(WaitUntil(8.0, [&] { return (clearing = Sky()).b >= greyest.b + 4; }, 0.2))
+      << greyest.b << " " << clearing.b;
   QuitWithinASecond();
 }
 
@@ -176,13 +190,12 @@ TEST_F(SceneTest, FireworksRiseWhistlingAndBurstOnlyOnceYIsLetGo) {
 
   // Bursts: thousands of particles spreading and fading.
   int burst = 0;
-  EXPECT_TRUE(WaitUntil(12.0, [&] { return (burst = Motion(20)) > 300; }, 0.0)) << burst;
+  EXPECT_TRUE(WaitUntil(12.0, [&] { return (burst = Motion(20)) > 300; }, 0.0)) << burst << " " << WindowName(s, w);
   EXPECT_GT(Level(released + 1.0, SoundNow()), 0.004) << "whistles and pops go on";
 
   double off = SoundNow();
-  Tap("h");
   int after = 0;
-  EXPECT_TRUE(WaitUntil(3.0, [&] { return (after = Motion(20)) < 50; }, 0.0)) << after;
+  EXPECT_TRUE(HoldUntil("h", 4.0, [&] { return (after = Motion(20)) < 50; })) << after;
   // A whistle or pop still playing runs to its end (the whistle lasts 2.4 seconds).
   EXPECT_LT(Level(off + 3.0, off + 4.0), whistle / 3);
   QuitWithinASecond();
@@ -194,9 +207,8 @@ TEST_F(SceneTest, TheWhirlwindIsSeenAndHeardOnItsSideUntilJ) {
   Nap(0.5 + 3.0 * frameTime);
   Picture calm = Grab(s, w);
   double pressed = SoundNow();
-  Tap("u");
   Picture windy;
-  EXPECT_TRUE(WaitUntil(6.0, [&] { return ChangedPixels(calm, windy = Grab(s, w), 40) > 100; }, 0.1))
+  EXPECT_TRUE(HoldUntil("u", 6.0, [&] { return ChangedPixels(calm, windy = Grab(s, w), 40) > 100; }))
       << ChangedPixels(calm, windy, 40);
   // It comes from the left of the view, and so does its sound.
   double left = Level(pressed + 0.5, pressed + 2.5, Channel::Left);
@@ -206,11 +218,10 @@ TEST_F(SceneTest, TheWhirlwindIsSeenAndHeardOnItsSideUntilJ) {
   EXPECT_GT(left, 1.3 * right);
 
   double off = SoundNow();
-  Tap("j");
   Picture after;
-  EXPECT_TRUE(WaitUntil(3.0, [&] { return ChangedPixels(calm, after = Grab(s, w), 40) < 30; }, 0.1))
+  EXPECT_TRUE(HoldUntil("j", 4.0, [&] { return ChangedPixels(calm, after = Grab(s, w), 40) < 30; }))
       << ChangedPixels(calm, after, 40);
-  EXPECT_LT(Level(off + 0.8, off + 1.8), (left + right) / 6);
+  EXPECT_LT(Level(off + 1.5, off + 2.5), (left + right) / 6);
   QuitWithinASecond();
 }
 
