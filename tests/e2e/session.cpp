@@ -401,8 +401,12 @@ Window StartScene(Session& s, bool fullScreen, int width, int height,
   if (!StartProgram(s, dir, WaveOutputEnv(dir))) return 0;
   s.ownWorkDir = true;
   if (!AnswerStartQuestion(s, fullScreen)) return 0;
+  return FindMainWindow(s, 60.0);
+}
+
+Window FindMainWindow(Session& s, double seconds) {
   Window w = 0;
-  WaitUntil(60.0, [&] {
+  WaitUntil(seconds, [&] {
     w = FindWindow(s, "OpenGl Window", 0.0);
     if (!w) w = FindWindow(s, "Quarnholt", 0.0);
     return w != 0 || !ProgramRunning(s);

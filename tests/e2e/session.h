@@ -38,6 +38,8 @@ void StopSession(Session& s);
 // The first top-level window whose name begins with prefix, waiting up to the deadline.
 Window FindWindow(Session& s, const std::string& prefix, double seconds);
 std::string WindowName(Session& s, Window w);
+// The program's main window, titled "OpenGl Window" or already "Quarnholt N fps".
+Window FindMainWindow(Session& s, double seconds);
 // Gives the window the keyboard focus and taps a key (an X keysym name: "Return", "Escape", "q").
 void TapKey(Session& s, Window w, const char* keysym);
 // Presses or releases a key on the server's keyboard, wherever the focus is.

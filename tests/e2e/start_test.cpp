@@ -26,8 +26,7 @@ class StartTest : public ::testing::Test {
 
 TEST_F(StartTest, NoGivesAWindowThatCountsFramesAndClosesCleanly) {
   StartAndAnswer(1280, 1024, false);
-  Window w = FindWindow(s, "OpenGl Window", 30.0);
-  if (!w) w = FindWindow(s, "Quarnholt", 1.0);
+  Window w = FindMainWindow(s, 30.0);
   ASSERT_NE(w, 0u) << ProgramOutput(s);
   int x, y, width, height;
   WindowGeometry(s, w, &x, &y, &width, &height);
@@ -57,8 +56,7 @@ TEST_F(StartTest, YesWithoutThe1024By768ModeSaysSoAndOpensAWindow) {
   Window doh = FindWindow(s, "doh", 20.0);
   ASSERT_NE(doh, 0u) << ProgramOutput(s);
   TapKey(s, doh, "Return");
-  Window w = FindWindow(s, "OpenGl Window", 30.0);
-  if (!w) w = FindWindow(s, "Quarnholt", 1.0);
+  Window w = FindMainWindow(s, 30.0);
   ASSERT_NE(w, 0u);
   int x, y, width, height;
   WindowGeometry(s, w, &x, &y, &width, &height);
@@ -71,8 +69,7 @@ TEST_F(StartTest, YesWithoutThe1024By768ModeSaysSoAndOpensAWindow) {
 
 TEST_F(StartTest, YesOnA1024By768ScreenFillsItWithABorderlessWindow) {
   StartAndAnswer(1024, 768, true);
-  Window w = FindWindow(s, "OpenGl Window", 30.0);
-  if (!w) w = FindWindow(s, "Quarnholt", 1.0);
+  Window w = FindMainWindow(s, 30.0);
   ASSERT_NE(w, 0u) << ProgramOutput(s);
   int x, y, width, height;
   WindowGeometry(s, w, &x, &y, &width, &height);
