@@ -36,8 +36,7 @@ const CameraPlace OverTheLaunchLine = {500.0f, -2000.0f, 180.0f, 12.0f};
 const CameraPlace BesideTheWhirlwind = {300.0f, -500.0f, 149.0f, 20.0f};
 
 std::string ReferencePath(const std::string& name) {
-  const char* source = std::getenv("QUARNHOLT_SOURCE_DIR");
-  return std::string(source ? source : "../..") + "/tests/frames/reference/" + name + ".png";
+  return SourceDir() + "/tests/frames/reference/" + name + ".png";
 }
 
 Picture ReadFrame() {

@@ -21,10 +21,9 @@ bool OpenTestWindow(int width, int height) {
 
 void CloseTestWindow() { StopWindowSystem(); }
 
-std::string BinDir() {
-  const char* dir = std::getenv("QUARNHOLT_BIN_DIR");
-  return dir ? dir : "../bin";
-}
+std::string BinDir() { return QUARNHOLT_TEST_BIN_DIR; }
+
+std::string SourceDir() { return QUARNHOLT_TEST_SOURCE_DIR; }
 
 std::string MakeTempDir() {
   char pattern[] = "/tmp/quarnholt-test-XXXXXX";
