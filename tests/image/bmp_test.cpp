@@ -76,8 +76,7 @@ Decoded Decode(const Bytes& file) {
 
 struct Case {
   const char* what;
-  Bytes file;
-  Bytes pixels;
+  Bytes file, pixels;
   bool imageMagickAgrees;  // not where the file is a bare DIB, leaves pixels unwritten or has 10-bit masks
 };
 
@@ -87,26 +86,21 @@ std::vector<Case> Cases() {
     for (int x = 0; x < 5; ++x) rows24.insert(rows24.end(), {uint8_t(row * 50 + x * 10 + 3), uint8_t(x + 2), 1});
     rows24.push_back(0xEE);
   }
-  const Bytes four = Table({C0, C1, C2, C3}), index8 = {0, 15, 3, 1, 15, 15, 0, 2};
-  const Bytes rows4 = {0x12, 0x30, 0, 0, 0xF0, 0x10, 0, 0};  // 3 wide: rows of 2 bytes padded to 4
-  const Bytes masks565 = Le(4, {0xF800, 0x07E0, 0x001F}), pixels565 = Le(2, {0xFFFF, 0, 0x07E0, 0x0400, 0x8410, 0});
-  const Bytes rgb565 = Rgb({0xFFFFFF, 0, 0x00FF00, 0x008200, 0x848284});
-  const Bytes wide = Le(4, {0x44112233, 0}), tenBit = Le(4, {0xFFFFFFFF, 0x20080200});  // 1 << 9: half way
+  const Bytes four = Table({C0, C1, C2, C3}), rows4 = {0x12, 0x30, 0, 0, 0xF0, 0x10, 0, 0};  // 3 wide, padded
+  const Bytes masks565 = Le(4, {0xF800, 0x07E0, 0x001F}), wide = Le(4, {0x44112233, 0});
   Bytes farRight;  // deltas far past the right edge, then runs there
   for (int i = 0; i < 1000; ++i) farRight.insert(farRight.end(), {0, 2, 255, 0});
   farRight.insert(farRight.end(), {0, 7, 0x12, 0x31, 0x23, 0, 4, 0x33, 4});
   return {
       {"24 bits, 5 wide: padding dropped, the stored bottom row first", Bmp(Info(5, 2, 24), {}, rows24),
        Rgb({0x010203, 0x01030D, 0x010417, 0x010521, 0x01062B, 0x010235, 0x01033F, 0x010449, 0x010553, 0x01065D}), 1},
-      {"8 bits, 16 colours used", Bmp(Info(4, 2, 8, 0, 16), Sixteen(), index8), Rgb({C0, G, C3, C1, G, G, C0, C2}), 1},
-      {"8 bits, bare DIB", Cat({Info(4, 2, 8, 0, 16), Sixteen(), index8}), Rgb({C0, G, C3, C1, G, G, C0, C2}), 0},
-      {"4 bits, info header", Bmp(Info(3, 2, 4), Sixteen(), rows4), Rgb({C1, C2, C3, G, C0, C1}), 1},
+      {"8 bits, 16 colours used", Bmp(Info(4, 2, 8, 0, 16), Sixteen(), {0, 15, 3, 1, 15, 15, 0, 2}),
+       Rgb({C0, G, C3, C1, G, G, C0, C2}), 1},
+      {"4 bits, 3 wide", Bmp(Info(3, 2, 4), Sixteen(), rows4), Rgb({C1, C2, C3, G, C0, C1}), 1},
       {"4 bits, its core-header twin", Bmp(Core(3, 2, 4), Sixteen(1), rows4), Rgb({C1, C2, C3, G, C0, C1}), 1},
       {"core header, bare", Cat({Core(3, 2, 4), Sixteen(1), rows4}), Rgb({C1, C2, C3, G, C0, C1}), 0},
-      {"core header, 24 bits", Bmp(Core(1, 1, 24), {}, {0x30, 0x20, 0x10, 0}), Rgb({C0}), 1},
       {"1 bit, 11 wide, unused bits set", Bmp(Info(11, 2, 1), Table({C0, C1}), {0xB3, 0xBF, 9, 9, 0x40, 0x1F, 0, 0}),
        Rgb({C1, C0, C1, C1, C0, C0, C1, C1, C1, C0, C1, C0, C1, C0, C0, C0, C0, C0, C0, C0, C0, C0}), 1},
-      {"4 bits, 5 wide", Bmp(Info(5, 1, 4), Sixteen(), {0x12, 0x30, 0x0F, 0xFF}), Rgb({C1, C2, C3, C0, C0}), 1},
       // A run of three, an absolute run of three padded to a word, end of line, a run of two, a delta
       // 2 right and 1 up, a run of two, end of line, an absolute run of four, end of bitmap, unread bytes.
       {"RLE8", Bmp(Info(6, 4, 8, 1, 4), four, {3, 1, 0, 3, 2, 3, 2, 0, 0, 0, 2, 3, 0, 2, 2, 1, 2, 0, 0, 0, 0, 4, 1, 2,
@@ -128,16 +122,15 @@ std::vector<Case> Cases() {
       {"RLE8 index past the table", Bmp(Info(2, 1, 8, 1, 2), Table({C1, C2}), {1, 1, 1, 200}), Rgb({C2, 0}), 0},
       {"16 bits, 5-5-5", Bmp(Info(5, 1, 16), {}, Le(2, {0x7FFF, 0, 0x4210, 0x7C00, 0x83E0, 0})),
        Rgb({0xFFFFFF, 0, 0x848484, 0xFF0000, 0x00FF00}), 1},
-      {"16 bits, 5-6-5 masks", Bmp(Info(5, 1, 16, 3), masks565, pixels565), rgb565, 1},
-      {"16 bits, 5-6-5 masks, bare DIB", Cat({Info(5, 1, 16, 3), masks565, pixels565}), rgb565, 0},
-      {"32 bits, X8R8G8B8 masks", Bmp(Info(2, 1, 32, 3), Le(4, {0xFF0000, 0xFF00, 0xFF}), wide), Rgb({0x112233, 0}), 1},
+      {"16 bits, 5-6-5 masks, bare DIB", Cat({Info(5, 1, 16, 3), masks565, Le(2, {0xFFFF, 0, 0x07E0, 0x0400, 0x8410, 0})}),
+       Rgb({0xFFFFFF, 0, 0x00FF00, 0x008200, 0x848284}), 0},
       {"32 bits, R8G8B8X8 masks", Bmp(Info(2, 1, 32, 3), Le(4, {0xFF, 0xFF00, 0xFF0000}), wide), Rgb({0x332211, 0}), 1},
       {"32 bits, no masks", Bmp(Info(2, 1, 32), {}, wide), Rgb({0x112233, 0}), 1},
-      {"32 bits, 10-bit masks", Bmp(Info(2, 1, 32, 3), Le(4, {0x3FF00000, 0xFFC00, 0x3FF}), tenBit),
+      {"32 bits, 10-bit masks", Bmp(Info(2, 1, 32, 3), Le(4, {0x3FF00000, 0xFFC00, 0x3FF}),
+                                    Le(4, {0xFFFFFFFF, 0x20080200})),  // 1 << 9: half way
        Rgb({0xFFFFFF, 0x808080}), 0},
       {"top-down, 24 bits", Bmp(Info(2, -2, 24), {}, {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}),
        Rgb({0x090807, 0x0C0B0A, 0x030201, 0x060504}), 1},
-      {"top-down, 8 bits", Bmp(Info(1, -3, 8, 0, 4), four, {1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0}), Rgb({C3, C2, C1}), 1},
   };
 }
 
@@ -164,23 +157,16 @@ TEST_F(BmpTest, EveryFormatDecodesToItsPixels) {
 
 bool RunCommand(const std::string& command) { return std::system((command + " 2>/dev/null").c_str()) == 0; }
 
-// Our decoding equals ImageMagick's, row for row (ours bottom-up, its top-down).
+// Our decoding equals ImageMagick's (ours bottom-up, its top-down).
 void ExpectSameAsImageMagick(const std::string& bmp) {
   const Decoded ours = Decode(ReadFile(bmp));
   ASSERT_FALSE(ours.pixels.empty());
-  ASSERT_TRUE(RunCommand("convert " + bmp + " -depth 8 rgb:" + bmp + ".rgb"));
-  const Bytes theirs = ReadFile(bmp + ".rgb");
-  ASSERT_EQ(theirs.size(), ours.pixels.size());
-  const size_t rowBytes = size_t(ours.width) * 3;
-  for (int32_t row = 0; row < ours.height; ++row) {
-    const auto mine = ours.pixels.begin() + (ours.height - 1 - row) * rowBytes;
-    const auto yours = theirs.begin() + row * rowBytes;
-    EXPECT_EQ(Bytes(mine, mine + rowBytes), Bytes(yours, yours + rowBytes)) << "row " << row << " from the top";
-  }
+  ASSERT_TRUE(RunCommand("convert " + bmp + " -flip -depth 8 rgb:" + bmp + ".rgb"));
+  EXPECT_EQ(ours.pixels, ReadFile(bmp + ".rgb"));
 }
 
 // ImageMagick writes a 13 x 7 picture (odd, so that every depth pads its rows) of 40 or 12
-// colours in many variants, and reads the files built above.
+// colours in a variant for each decoding path, and reads the files built above.
 TEST_F(BmpTest, DecodesLikeImageMagick) {
   if (!RunCommand("convert -version >/dev/null")) GTEST_SKIP() << "ImageMagick's convert is missing (scripts/deps)";
   dir = MakeTempDir();
@@ -197,15 +183,12 @@ TEST_F(BmpTest, DecodesLikeImageMagick) {
     uint8_t headerSize, bitCount, compression;
   } variants[] = {
       {"ref40.ppm -type truecolor BMP3:", 40, 24, 0},
-      {"ref40.ppm -type palette -compress none BMP3:", 40, 8, 0},
-      {"ref40.ppm -type palette BMP3:", 40, 8, 1},
+      {"ref40.ppm -define bmp:format=bmp3 -type palette -compress none BMP:", 40, 8, 0},
+      {"ref40.ppm -type palette -compress RLE BMP3:", 40, 8, 1},
       {"ref12.ppm -type palette BMP3:", 40, 4, 0},
       {"ref40.ppm -colors 2 -type palette BMP3:", 40, 1, 0},
-      {"ref12.ppm -type palette -compress RLE BMP3:", 40, 8, 1},
-      {"ref40.ppm -type palette BMP2:", 12, 8, 0},
       {"ref12.ppm -type palette BMP2:", 12, 4, 0},
       {"ref40.ppm -type truecolor BMP2:", 12, 24, 0},
-      {"ref40.ppm -define bmp:format=bmp3 -type grayscale -type palette -compress none BMP:", 40, 8, 0},
       {"ref40.ppm -define bmp3:alpha=true -alpha on BMP3:", 40, 32, 0},
   };
   int index = 0;
@@ -215,9 +198,8 @@ TEST_F(BmpTest, DecodesLikeImageMagick) {
     ASSERT_TRUE(RunCommand("cd " + dir + " && convert " + v.arguments + bmp));
     const Bytes file = ReadFile(bmp);
     ASSERT_GE(file.size(), 54u);
-    EXPECT_EQ(file[14], v.headerSize);
-    EXPECT_EQ(file[v.headerSize == 12 ? 24 : 28], v.bitCount);
-    EXPECT_EQ(v.headerSize == 40 ? file[30] : 0, v.compression);
+    EXPECT_EQ(Bytes({file[14], file[v.headerSize == 12 ? 24 : 28], v.headerSize == 40 ? file[30] : uint8_t(0)}),
+              Bytes({v.headerSize, v.bitCount, v.compression}));
     ExpectSameAsImageMagick(bmp);
   }
   for (const Case& c : Cases()) {
@@ -227,9 +209,8 @@ TEST_F(BmpTest, DecodesLikeImageMagick) {
 }
 
 TEST_F(BmpTest, EveryBrokenFileFailsWithItsMessage) {
-  const char* unknown = "Unknown DIB file format.";
-  const char* conversion = "Image file conversion error.";
-  const Bytes good = Bmp(Info(1, 1, 24), {}, {1, 2, 3, 0});
+  const char *unknown = "Unknown DIB file format.", *conversion = "Image file conversion error.";
+  const Bytes good = Bmp(Info(1, 1, 24), {}, {1, 2, 3, 0}), one = {1, 2, 3, 0};
   const struct {
     const char* what;
     Bytes file;
@@ -237,28 +218,22 @@ TEST_F(BmpTest, EveryBrokenFileFailsWithItsMessage) {
   } cases[] = {
       {"108-byte header", LongHeader(108), unknown},
       {"124-byte header", LongHeader(124), unknown},
-      {"64-byte header", LongHeader(64), unknown},
       {"file header cut short", {'B', 'M'}, unknown},
       {"info header cut short", Bytes(good.begin(), good.begin() + 30), unknown},
-      {"bare header cut short", {40, 0}, unknown},
       {"colour table past the end", Bmp(Info(1, 1, 8), Table({C1, C2}), {}), unknown},
       {"masks past the end", Bmp(Info(1, 1, 16, 3), {}, {}), unknown},
       {"pixel rows past the end", Bmp(Info(2, 3, 24), {}, Bytes(16, 0)), unknown},
       {"pixel offset inside the headers", Poke(good, 10, 20), unknown},
-      {"pixel offset past the end", Poke(good, 10, 200), unknown},
       {"pixel offset near 4 GiB", Poke(Poke(good, 10, 0xFF), 13, 0xFF), unknown},
-      {"huge uncompressed picture", Bmp(Info(100000, 100000, 24), {}, {1, 2, 3, 0}), unknown},
-      {"lowest height", Bmp(Info(1, INT32_MIN, 24), {}, {1, 2, 3, 0}), unknown},
-      {"widest picture", Bmp(Info(INT32_MAX, 1, 32), {}, {1, 2, 3, 0}), unknown},
+      {"huge uncompressed picture", Bmp(Info(100000, 100000, 24), {}, one), unknown},
+      {"lowest height", Bmp(Info(1, INT32_MIN, 24), {}, one), unknown},
+      {"widest picture", Bmp(Info(INT32_MAX, 1, 32), {}, one), unknown},
       {"huge run-length picture", Bmp(Info(100000, 100000, 8, 1, 1), Table({C1}), {0, 1}), "Out of memory."},
-      {"width 0", Bmp(Info(0, 1, 24), {}, {1, 2, 3, 0}), conversion},
-      {"negative width", Bmp(Info(-1, 1, 24), {}, {1, 2, 3, 0}), conversion},
-      {"height 0", Bmp(Info(1, 0, 24), {}, {1, 2, 3, 0}), conversion},
-      {"core height 0", Bmp(Core(1, 0, 24), {}, {1, 2, 3, 0}), conversion},
-      {"2 bits per pixel", Bmp(Info(1, 1, 2), {}, {1, 2, 3, 0}), conversion},
-      {"JPEG compression", Bmp(Info(1, 1, 24, 4), {}, {1, 2, 3, 0}), conversion},
-      {"masks on 24 bits", Bmp(Info(1, 1, 24, 3), Bytes(12, 0), {1, 2, 3, 0}), conversion},
-      {"RLE8 on 4 bits", Bmp(Info(1, 1, 4, 1), Sixteen(), {0, 1}), conversion},
+      {"negative width", Bmp(Info(-1, 1, 24), {}, one), conversion},
+      {"core height 0", Bmp(Core(1, 0, 24), {}, one), conversion},
+      {"2 bits per pixel", Bmp(Info(1, 1, 2), {}, one), conversion},
+      {"JPEG compression", Bmp(Info(1, 1, 24, 4), {}, one), conversion},
+      {"masks on 24 bits", Bmp(Info(1, 1, 24, 3), Bytes(12, 0), one), conversion},
       {"RLE4 on 8 bits", Bmp(Info(1, 1, 8, 2, 16), Sixteen(), {0, 1}), conversion},
       {"top-down RLE", Bmp(Info(1, -1, 8, 1, 16), Sixteen(), {0, 1}), conversion},
   };
@@ -266,9 +241,9 @@ TEST_F(BmpTest, EveryBrokenFileFailsWithItsMessage) {
     SCOPED_TRACE(c.what);
     EXPECT_TRUE(Decode(c.file).pixels.empty());
     ASSERT_EQ(RecordedMessageBoxes().size(), 1u);
-    EXPECT_EQ(RecordedMessageBoxes()[0].text, c.text);
-    EXPECT_EQ(RecordedMessageBoxes()[0].caption, "Error");
-    EXPECT_EQ(RecordedMessageBoxes()[0].buttons, MessageBoxButtons::Ok);
+    const RecordedMessageBox& box = RecordedMessageBoxes()[0];
+    EXPECT_EQ(box.text + "|" + box.caption, std::string(c.text) + "|Error");
+    EXPECT_EQ(box.buttons, MessageBoxButtons::Ok);
   }
 }
 
@@ -284,7 +259,7 @@ TEST_F(BmpTest, LoadingFromFilesReadsThemWholeAndLeavesNoFileOpen) {
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(Bytes(image->data, image->data + 3), Rgb({0x030201}));
   FreeRgbImage(image);
-  for (const char* name : {"missing.bmp", "empty.bmp", "", "v5.bmp"}) {
+  for (const char* name : {"missing.bmp", "empty.bmp", "v5.bmp"}) {
     ClearRecordedMessageBoxes();
     const std::string path = dir + "/" + name;
     EXPECT_EQ(LoadBmp(path.c_str()), nullptr) << name;

@@ -16,23 +16,12 @@ Bytes Tga(int width, int height, int depth, const Bytes& pixels, int descriptor 
   return Cat({{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}, Le(2, {width, height}), Le(1, {depth, descriptor}), pixels});
 }
 
-Bytes Sequence(size_t count) {
+// Counted bytes as stored, and as R, G, B (, A) after the swap.
+Bytes Sequence(size_t count, size_t swapEvery = 0) {
   Bytes bytes(count);
   for (size_t i = 0; i < count; ++i) bytes[i] = uint8_t(i * 7 + 1);
+  for (size_t i = 0; swapEvery && i + 2 < count; i += swapEvery) std::swap(bytes[i], bytes[i + 2]);
   return bytes;
-}
-
-// The file's B, G, R (, A) pixels as R, G, B (, A).
-Bytes Swapped(Bytes pixels, size_t bytesPerPixel) {
-  for (size_t i = 0; i + 2 < pixels.size(); i += bytesPerPixel) std::swap(pixels[i], pixels[i + 2]);
-  return pixels;
-}
-
-GLint TextureValue(GLenum name, GLint level = 0) {
-  GLint value = -1;
-  if (level < 0) glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-  else glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
-  return value;
 }
 
 Bytes TexturePixels(const TgaImage& image) {
@@ -65,34 +54,30 @@ TEST_F(TgaTest, FilesBecomeLinearTexturesOfTheirPixels) {
   const struct {
     uint32_t width, height, bpp;
     int descriptor;
-    Bytes trailing;
     GLint format;
-  } cases[] = {{3, 2, 24, 0, {}, GL_RGB}, {2, 3, 32, 0x28, {9, 9, 9}, GL_RGBA}};
+  } cases[] = {{3, 2, 24, 0, GL_RGB}, {2, 3, 32, 0x28, GL_RGBA}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bpp);
-    const Bytes pixels = Sequence(c.width * c.height * c.bpp / 8);
+    const size_t size = c.width * c.height * c.bpp / 8;
     TgaImage image = {};
-    ASSERT_TRUE(LoadTga(image, Write(Cat({Tga(c.width, c.height, c.bpp, pixels, c.descriptor), c.trailing})).c_str()));
-    EXPECT_EQ(image.width, c.width);
-    EXPECT_EQ(image.height, c.height);
-    EXPECT_EQ(image.bpp, c.bpp);
-    ASSERT_NE(image.data, nullptr);
-    EXPECT_EQ(Bytes(image.data, image.data + pixels.size()), Swapped(pixels, c.bpp / 8));
-    EXPECT_EQ(TextureValue(GL_TEXTURE_MIN_FILTER, -1), GL_LINEAR);
-    EXPECT_EQ(TextureValue(GL_TEXTURE_MAG_FILTER, -1), GL_LINEAR);
-    EXPECT_EQ(TextureValue(GL_TEXTURE_INTERNAL_FORMAT), c.format);
-    EXPECT_EQ(TextureValue(GL_TEXTURE_WIDTH, 1), 0) << "level 0 only";
-    GLint bound = 0;
+    ASSERT_TRUE(LoadTga(image, Write(Cat({Tga(c.width, c.height, c.bpp, Sequence(size), c.descriptor), {9, 9}})).c_str()));
+    EXPECT_EQ(std::vector<uint32_t>({image.width, image.height, image.bpp}), std::vector<uint32_t>({c.width, c.height, c.bpp}));
+    EXPECT_EQ(Bytes(image.data, image.data + size), Sequence(size, c.bpp / 8));
+    GLint bound = 0, filters[2] = {}, format = 0, level1Width = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filters[0]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filters[1]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &level1Width);
     EXPECT_EQ(GLuint(bound), image.texID);
-    EXPECT_EQ(TexturePixels(image), Swapped(pixels, c.bpp / 8));
+    EXPECT_TRUE(filters[0] == GL_LINEAR && filters[1] == GL_LINEAR && format == c.format && level1Width == 0);
+    EXPECT_EQ(TexturePixels(image), Sequence(size, c.bpp / 8));
     ReleaseTgaPixels(image);
   }
 }
 
 TEST_F(TgaTest, EachLoadMakesANewTextureAndAReloadReleasesThePreviousOne) {
-  const Bytes pixels = Sequence(4 * 4 * 3);
-  const std::string path = Write(Tga(4, 4, 24, pixels));
+  const std::string path = Write(Tga(4, 4, 24, Sequence(48)));
   TgaImage fireworks = {}, wind = {};
   ASSERT_TRUE(LoadTga(fireworks, path.c_str()));
   ASSERT_TRUE(LoadTga(wind, path.c_str()));
@@ -103,7 +88,7 @@ TEST_F(TgaTest, EachLoadMakesANewTextureAndAReloadReleasesThePreviousOne) {
     ASSERT_TRUE(LoadTga(fireworks, path.c_str()));
     EXPECT_FALSE(glIsTexture(previous));
     EXPECT_TRUE(glIsTexture(wind.texID));
-    EXPECT_EQ(TexturePixels(fireworks), Swapped(pixels, 3));
+    EXPECT_EQ(TexturePixels(fireworks), Sequence(48, 3));
   }
   // A reload cut short in the pixels gives up the old pixels but keeps the old texture.
   const GLuint kept = fireworks.texID;
@@ -124,12 +109,7 @@ TEST_F(TgaTest, EachFailureLeavesTheRecordAsTheStepLeftIt) {
       {"missing file", {}, 7, 9, 99},
       {"header cut short", Bytes(good.begin(), good.begin() + 11), 7, 9, 99},
       {"run-length encoded", Poke(good, 2, 10), 7, 9, 99},
-      {"greyscale", Poke(good, 2, 3), 7, 9, 99},
-      {"colour-mapped", Poke(good, 1, 1), 7, 9, 99},
-      {"image ID present", Poke(good, 0, 1), 7, 9, 99},
-      {"colour-map field set", Poke(good, 5, 1), 7, 9, 99},
-      {"X origin set", Poke(good, 8, 1), 7, 9, 99},
-      {"Y origin set", Poke(good, 11, 1), 7, 9, 99},
+      {"Y origin set (the last compared byte)", Poke(good, 11, 1), 7, 9, 99},
       {"dimensions cut short", Bytes(good.begin(), good.begin() + 17), 7, 9, 99},
       {"width 0", Tga(0, 5, 24, Bytes(12)), 0, 5, 99},
       {"height 0", Tga(5, 0, 24, Bytes(12)), 5, 0, 99},
@@ -141,11 +121,9 @@ TEST_F(TgaTest, EachFailureLeavesTheRecordAsTheStepLeftIt) {
     SCOPED_TRACE(c.what);
     TgaImage image = {nullptr, 99, 7, 9, 1234};
     EXPECT_FALSE(LoadTga(image, (c.file.empty() ? dir + "/missing.tga" : Write(c.file)).c_str()));
-    EXPECT_EQ(image.width, c.width);
-    EXPECT_EQ(image.height, c.height);
-    EXPECT_EQ(image.bpp, c.bpp);
+    EXPECT_EQ(std::vector<uint32_t>({image.width, image.height, image.bpp, image.texID}),
+              std::vector<uint32_t>({c.width, c.height, c.bpp, 1234}));
     EXPECT_EQ(image.data, nullptr);
-    EXPECT_EQ(image.texID, 1234u);
   }
 }
 

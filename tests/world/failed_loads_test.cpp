@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/frame_rate.h"
-#include "platform/message_box.h"
 #include "world/plants.h"
 #include "world/terrain.h"
 #include "world/water.h"
@@ -21,9 +20,9 @@ TEST_F(FailedLoads, MissingAndWronglySizedPicturesAreReportedAndTheWorldDraws) {
   for (auto [heightmapSize, textureSize] : {std::pair{0, 0}, {16, 128}, {33, 512}}) {
     SCOPED_TRACE(heightmapSize);
     if (heightmapSize) {
-      WriteBmp("heightmap.bmp", heightmapSize, heightmapSize, [](int, int) { return Rgb{200, 0, 0}; });
+      WritePicture("heightmap.bmp", heightmapSize, heightmapSize, 24, [](int, int) { return Rgba{200, 0, 0}; });
       for (const char* name : {"image1.bmp", "water.bmp"})
-        WriteBmp(name, textureSize, textureSize, [](int, int) { return Rgb{0, 90, 90}; });
+        WritePicture(name, textureSize, textureSize, 24, [](int, int) { return Rgba{0, 90, 90}; });
     }
     ClearRecordedMessageBoxes();
     LoadTerrain();
@@ -42,8 +41,7 @@ TEST_F(FailedLoads, MissingAndWronglySizedPicturesAreReportedAndTheWorldDraws) {
       DrawWater();
       DrawPlants();
     }
-    EXPECT_EQ(TerrainHeightAt(80.0f, -80.0f), 0.0f);
-    EXPECT_EQ(TerrainHeightAt(4800.0f, -4800.0f), 0.0f);
+    EXPECT_EQ(TerrainHeightAt(80.0f, -80.0f) + TerrainHeightAt(4800.0f, -4800.0f), 0.0f);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   }
 }

@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "app/scene.h"
-#include "platform/message_box.h"
 #include "world/plants.h"
 #include "world_files.h"
 
@@ -24,15 +23,14 @@ class Plants : public WorldTest {
 // first plant's front quad filling the window face-on (it stands at (50, 140, -850),
 // 40 high): the pixels a quarter and three quarters across it.
 TEST_F(Plants, AlphaCutsOutTheQuadsAndTheTestStaysOn) {
-  const Rgb sky{0, 0, 255}, red{255, 0, 0}, white{255, 255, 255};
+  const Rgba sky{0, 0, 255}, red{255, 0, 0}, white{255, 255, 255};
   struct Case {
     int bits;  // 0: no picture
-    Rgb left, right;
+    Rgba left, right;
   } cases[] = {{0, white, white}, {24, red, red}, {32, sky, red}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bits);
-    if (c.bits)
-      WriteTga("plant4.tga", 8, 2, c.bits, [](int i, int) { return Rgba{255, 0, 0, static_cast<uint8_t>(i < 4 ? 25 : 26)}; });
+    if (c.bits) WritePicture("plant4.tga", 8, 2, c.bits, [](int i, int) { return Rgba{255, 0, 0, uint8_t(i < 4 ? 25 : 26)}; });
     SetUpPlants();
     glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

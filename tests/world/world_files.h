@@ -2,55 +2,118 @@
 // window in a folder of its own, and GL feedback read back as vertices.
 #pragma once
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
-struct Rgb {
-  uint8_t r, g, b;
-  bool operator==(const Rgb&) const = default;
-};
+#include "platform/message_box.h"
+#include "support/gl_window.h"
+
 struct Rgba {
-  uint8_t r, g, b, a;
+  uint8_t r, g, b, a = 255;
+  bool operator==(const Rgba&) const = default;
 };
 
-// A 24-bit BMP; pixel(i, j) gives column i of stored row j (row 0 at the bottom).
-void WriteBmp(const std::string& name, int width, int height,
-              const std::function<Rgb(int, int)>& pixel);
-// An uncompressed TGA of 24 or 32 bits; pixel(i, j) for column i of stored row j.
-void WriteTga(const std::string& name, int width, int height, int bits,
-              const std::function<Rgba(int, int)>& pixel);
+// A 24-bit BMP (name ending ".bmp") or an uncompressed TGA of 24 or 32 bits; pixel(i, j)
+// gives column i of stored row j.
+inline void WritePicture(const std::string& name, int width, int height, int bits,
+                         const std::function<Rgba(int, int)>& pixel) {
+  const bool bmp = name.ends_with(".bmp");
+  const uint32_t rowBytes = bmp ? (width * 3 + 3) & ~3 : width * bits / 8, size = 54 + rowBytes * height;
+  std::vector<uint8_t> out = bmp ? std::vector<uint8_t>{'B', 'M', uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16),
+                                                        0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, uint8_t(width), uint8_t(width >> 8), 0, 0,
+                                                        uint8_t(height), uint8_t(height >> 8), 0, 0, 1, 0, 24, 0}
+                                 : std::vector<uint8_t>{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, uint8_t(width), uint8_t(width >> 8),
+                                                        uint8_t(height), uint8_t(height >> 8), uint8_t(bits), uint8_t(bits == 32 ? 8 : 0)};
+  out.resize(bmp ? 54 : 18, 0);
+  for (int j = 0; j < height; ++j) {
+    const size_t rowStart = out.size();
+    for (int i = 0; i < width; ++i) {
+      const Rgba p = pixel(i, j);
+      out.insert(out.end(), {p.b, p.g, p.r});
+      if (bits == 32) out.push_back(p.a);
+    }
+    out.resize(rowStart + rowBytes, 0);
+  }
+  std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
+}
 
-// One vertex as GL_3D_COLOR_TEXTURE feedback gives it: window position, colour, texture.
+// One vertex as GL_3D_COLOR_TEXTURE feedback gives it, in world units under LookStraightDown:
+// x, height, z, then colour and texture.
 struct FedVertex {
   float x, y, z;
   float colour[4];
   float tex[4];
 };
 using FedPolygon = std::vector<FedVertex>;
-// Draws in feedback mode and returns the polygons that reached the window.
-std::vector<FedPolygon> FeedBackPolygons(const std::function<void()>& draw);
+const float DepthRange = 300.0f;  // world units above and below the ground plane
 
-// A view straight down on the ground: world x from lo to hi across the window,
+// A view straight down on the ground: world x from lo to hi across the 400-pixel window,
 // world z from -lo to -hi up it, heights from -300 to 300 in depth.
-void LookStraightDown(float lo, float hi);
-// World coordinates of a fed-back vertex under LookStraightDown(lo, hi).
-float WorldX(const FedVertex& v, float lo, float hi);
-float WorldZ(const FedVertex& v, float lo, float hi);
-float WorldY(const FedVertex& v);
+inline void LookStraightDown(float lo, float hi) {
+  glViewport(0, 0, 400, 400);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(lo, hi, lo, hi, -DepthRange, DepthRange);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glRotatef(90.0f, 1.0f, 0.0f, 0.0f);  // (x, y, z) to (x, -z, y): up the window is -z
+}
+
+// Draws in feedback mode under LookStraightDown(lo, hi); every vertex that reached the
+// window, polygon by polygon, with its place turned back into world units.
+inline std::vector<FedPolygon> FeedBackPolygons(float lo, float hi, const std::function<void()>& draw) {
+  LookStraightDown(lo, hi);
+  std::vector<GLfloat> buffer(1 << 18);
+  glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+  glRenderMode(GL_FEEDBACK);
+  draw();
+  const GLint used = glRenderMode(GL_RENDER);
+  EXPECT_GE(used, 0) << "feedback buffer overflowed";
+  std::vector<FedPolygon> polygons;
+  for (GLint at = 0; at + 1 < used && buffer[at] == GL_POLYGON_TOKEN;) {
+    polygons.emplace_back(size_t(buffer[at + 1]));
+    at += 2;
+    for (FedVertex& v : polygons.back()) {
+      std::memcpy(&v, &buffer[at], sizeof v);
+      at += 11;
+      const float windowY = v.y;
+      v.x = lo + v.x * (hi - lo) / 400.0f;
+      v.y = DepthRange * (1.0f - 2.0f * v.z);
+      v.z = -(lo + windowY * (hi - lo) / 400.0f);
+    }
+  }
+  return polygons;
+}
 
 // Colour of one pixel of the back buffer.
-Rgb ReadPixel(int x, int y);
+inline Rgba ReadPixel(int x, int y) {
+  Rgba p;
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &p);
+  return {p.r, p.g, p.b};
+}
 
-// A 400 x 400 hidden window, a fresh current folder for data files and the
-// message boxes recorded.
+// A 400 x 400 hidden window, a fresh current folder for data files and the message boxes recorded.
 class WorldTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
-  std::string folder;
-  std::string previousFolder;
+  void SetUp() override {
+    ASSERT_TRUE(OpenTestWindow(400, 400));
+    previousFolder = ChangeDir(folder = MakeTempDir());
+    StartRecordingMessageBoxes();
+  }
+  void TearDown() override {
+    StopRecordingMessageBoxes();
+    if (!previousFolder.empty()) ChangeDir(previousFolder);
+    if (!folder.empty()) std::filesystem::remove_all(folder);
+    CloseTestWindow();
+  }
+  std::string folder, previousFolder;
 };
