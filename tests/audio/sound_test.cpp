@@ -1,0 +1,305 @@
+// The sound heard through a loopback device: set-up with the ambient loop, every
+// missing-file combination's messages in order, a machine without sound, the release
+// on quit, and the per-frame operations (rain, wind, distance, sides, whistles, pops).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <tuple>
+
+#include "audio/audio_setup.h"
+#include "audio/firework_sounds.h"
+#include "audio/sound_operations.h"
+#include "platform/message_box.h"
+#include "support/gl_window.h"
+
+namespace {
+constexpr int TestRate = 44100;  // samples per second, files and loopback alike
+constexpr double Silence = 1e-4;
+
+// A mono 440 Hz sine at a quarter of full scale, `seconds` long, the tone filling the
+// first `toneSeconds` (all when negative), silence after it.
+std::vector<int16_t> Tone(float seconds, float toneSeconds = -1.0f) {
+  std::vector<int16_t> samples(static_cast<size_t>(seconds * TestRate), 0);
+  size_t tone = toneSeconds < 0.0f ? samples.size() : static_cast<size_t>(toneSeconds * TestRate);
+  for (size_t i = 0; i < std::min(samples.size(), tone); ++i)
+    samples[i] = static_cast<int16_t>(std::lround(8192.0 * std::sin(2.0 * M_PI * 440.0 * i / TestRate)));
+  return samples;
+}
+
+std::string LittleEndian(uint32_t value, int bytes) {
+  std::string s;
+  for (; bytes > 0; --bytes, value >>= 8) s += static_cast<char>(value & 0xFF);
+  return s;
+}
+
+enum class Side { Left, Right, Both };
+// Root mean square level of one side of interleaved stereo output, between two times in seconds.
+double Rms(const std::vector<float>& stereo, Side side, float from = 0.0f, float to = 1e9f) {
+  size_t frames = stereo.size() / 2, first = std::min(frames, static_cast<size_t>(from * TestRate));
+  size_t last = std::min(frames, static_cast<size_t>(to * TestRate)), count = 0;
+  double sum = 0.0;
+  for (size_t i = 2 * first; i < 2 * last; ++i) {
+    if (side != Side::Both && (side == Side::Right) != (i % 2 == 1)) continue;
+    sum += static_cast<double>(stereo[i]) * stereo[i];
+    ++count;
+  }
+  return count ? std::sqrt(sum / count) : 0.0;
+}
+
+double Decibels(double level, double reference) { return 20.0 * std::log10(level / reference); }
+
+// The 64-byte record of a 3D buffer or of the listener, as the engine holds it.
+template <class Params, class Object>
+Params ParamsOf(Object* object) {
+  Params params{};
+  params.dwSize = 64;
+  EXPECT_GE(GetAllParameters(object, &params), 0);
+  return params;
+}
+
+using Messages = std::vector<std::pair<std::string, std::string>>;
+Messages Recorded() {
+  Messages messages;
+  for (const RecordedMessageBox& box : RecordedMessageBoxes()) messages.push_back({box.text, box.caption});
+  ClearRecordedMessageBoxes();
+  return messages;
+}
+
+// Every operation a frame may call, as a quitting or silent frame would, then the quit:
+// each shared handle is emptied, and the rest of the frame and a second quit touch none
+// of them (AddressSanitizer would report it). The firework objects, which the program
+// keeps to the end, are let go of here so set-up can run again.
+void RunAFrameAndQuit() {
+  for (int pass = 0; pass < 2; ++pass) {
+    UpdateListener(100, 50, -100, 0, 0, -1);
+    for (int i = 0; i < FireworkCount; ++i) {
+      SetFireworkSoundPosition(i, 500, 40, -800);
+      for (auto operation : {StartFireworkWhistle, StopFireworkWhistle, StartFireworkPop, StopFireworkPop}) operation(i);
+    }
+    SetWindSoundPosition(0, 0, 0);
+    for (auto operation : {StartWindSound, StopWindSound, StartRainSound, StopRainSound}) operation();
+    ReleaseAudio();
+    const void* shared[] = {Performance, Loader,      RainSegment, AmbientSegment, WindSegment,
+                            RainPath,    AmbientPath, WindPath,    WindBuffer,     Listener};
+    for (const void* handle : shared) EXPECT_EQ(handle, nullptr);
+  }
+  for (FireworkSound& sound : FireworkSounds) {
+    Release(sound.buffer);
+    Release(sound.listener);
+    Release(sound.path);
+    Release(sound.popSegment);
+    Release(sound.whistleSegment);
+    sound = {};
+  }
+}
+
+// A fresh current folder holding the five sound files (a steady 0.5 s tone each), sound
+// through a loopback device, the message boxes recorded.
+class AudioTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"rain.wav", "ambient.wav", "wind.wav", "whistle.wav", "pop.wav"}) Write(name, Tone(0.5f));
+    previousDir = ChangeDir(dir);
+    UseLoopbackOutput(true, TestRate);
+    StartRecordingMessageBoxes();
+  }
+  void TearDown() override {
+    StopRecordingMessageBoxes();
+    ChangeDir(previousDir);
+  }
+  // A 16-bit PCM wave file; stereo samples are interleaved.
+  void Write(const char* name, const std::vector<int16_t>& samples, int channels = 1) {
+    uint32_t data = static_cast<uint32_t>(samples.size() * 2), frame = static_cast<uint32_t>(channels * 2);
+    std::ofstream out(dir + "/" + name, std::ios::binary);
+    out << "RIFF" << LittleEndian(36 + data, 4) << "WAVEfmt " << LittleEndian(16, 4) << LittleEndian(1, 2)
+        << LittleEndian(channels, 2) << LittleEndian(TestRate, 4) << LittleEndian(TestRate * frame, 4)
+        << LittleEndian(frame, 2) << LittleEndian(16, 2) << "data" << LittleEndian(data, 4);
+    for (int16_t s : samples) out << LittleEndian(static_cast<uint16_t>(s), 2);
+  }
+  // Sets up sound without messages, the ambient silent and the listener at the origin.
+  void StartQuietly() {
+    Write("ambient.wav", Tone(0.5f, 0.0f));
+    SetUpAudio();
+    ASSERT_TRUE(Recorded().empty());
+    UpdateListener(0, 0, 0, 0, 0, -1);
+  }
+  // Runs 10 ms frames for the given time, the operations first in each; returns what was heard.
+  std::vector<float> Frames(float seconds, const std::function<void()>& operations = [] {}) {
+    std::vector<float> heard;
+    for (int frame = 0; frame < static_cast<int>(seconds * 100 + 0.5f); ++frame) {
+      operations();
+      heard.resize(heard.size() + 2 * TestRate / 100);
+      EXPECT_GE(RenderLoopbackOutput(Performance, heard.data() + heard.size() - 2 * TestRate / 100, TestRate / 100), 0);
+    }
+    return heard;
+  }
+  std::string dir = MakeTempDir(), previousDir;
+};
+
+// Each missing file (bit f of the set missing names[f]) shows its own boxes in step
+// order; broken files count as missing. The program runs on and quits cleanly. With
+// every file there, the ambient loops at -10 dB and the 3D values are set.
+TEST_F(AudioTest, SetUpLoopsTheAmbientAndShowsEachMissingFilesMessagesInOrder) {
+  const char* names[] = {"rain.wav", "ambient.wav", "wind.wav", "whistle.wav", "pop.wav"};
+  for (int missing = 0; missing < 34; ++missing) {
+    SCOPED_TRACE(missing);
+    for (int f = 0; f < 5; ++f) Write(names[f], Tone(f == 1 ? 0.2f : 0.5f));
+    for (int f = 0; f < 5; ++f)
+      if (missing & (1 << f)) std::filesystem::remove(names[f]);
+    if (missing == 32) std::ofstream("whistle.wav") << "RIFF-but-no-wave";
+    if (missing == 33) Write("whistle.wav", {});
+    Messages expected;
+    if (missing & 1) expected.push_back({"LoadObjectFromFile() failed", "Error"});
+    if (missing & 2) expected.push_back({"ambient.wav", "Error"});
+    if (missing & 4) expected.push_back({"Wind.wav missing", "error"});
+    for (int i = 0; i < FireworkCount; ++i) {
+      if (missing & 8 || missing >= 32) expected.push_back({"cant load whistle.wav", "error"});
+      if (missing & 16) expected.push_back({"cant load pop.wav", "error"});
+    }
+    SetUpAudio();
+    EXPECT_EQ(Recorded(), expected);
+    EXPECT_EQ(IsPlaying(Performance, AmbientSegment), (missing & 2) ? SoundNoObject : SoundOk);
+    std::vector<float> out = Frames(0.7f);
+    if (missing == 0) {
+      double ambient = Rms(out, Side::Both, 0.0f, 0.1f);
+      EXPECT_NEAR(Decibels(Rms(out, Side::Both, 0.5f, 0.7f), ambient), 0.0, 0.2) << "it loops";
+      SetVolume(AmbientPath, 0, 0);
+      EXPECT_NEAR(Decibels(ambient, Rms(Frames(0.2f), Side::Both, 0.05f)), -10.0, 0.2);
+      std::vector<Sound3DBuffer*> buffers = {WindBuffer};
+      std::vector<SoundSegment*> segments = {RainSegment, WindSegment};
+      for (const FireworkSound& sound : FireworkSounds) {
+        buffers.push_back(sound.buffer);
+        segments.insert(segments.end(), {sound.whistleSegment, sound.popSegment});
+        EXPECT_FALSE(sound.popStarted);
+      }
+      for (SoundSegment* segment : segments) EXPECT_EQ(IsPlaying(Performance, segment), SoundFalse);
+      for (Sound3DBuffer* buffer : buffers) {
+        auto b = ParamsOf<SoundBufferParams>(buffer);
+        EXPECT_EQ(std::tuple(b.dwMode, b.flMinDistance, b.flMaxDistance), std::tuple(Sound3DModeNormal, 1.0f, 2000.0f));
+      }
+      auto l = ParamsOf<SoundListenerParams>(Listener);  // the fireworks' set-up left its values last
+      EXPECT_EQ(std::pair(l.flRolloffFactor, l.flDopplerFactor), std::pair(0.1f, 0.1f));
+    }
+    RunAFrameAndQuit();
+  }
+}
+
+TEST_F(AudioTest, WithoutASoundDeviceItSaysSoAndRunsSilent) {
+  UseLoopbackOutput(false);
+  setenv("ALSOFT_DRIVERS", "no-such-backend", 1);
+  SetUpAudio();
+  Messages expected = {{"InitAudio() failed", "Error"},
+                       {"No audiopath for rain", "error"},
+                       {"no audio path making went well today", "error"},
+                       {"Cant make Audio Path", "error"},
+                       {"Cant make 3d sound buffer", "error"},
+                       {"Cant Make DS listener", "blah"}};
+  for (int i = 0; i < FireworkCount; ++i)
+    expected.insert(expected.end(), {{"cant make fireworks sound audio path", "error"},
+                                     {"Cant make fireworks 3d sound buffer", "error"},
+                                     {"Cant Make Fireworks 3d listener", "blah"}});
+  EXPECT_EQ(Recorded(), expected);
+  RunAFrameAndQuit();
+}
+
+// The rain file: a 0.1 s tone, then silence, 0.5 s in all.
+TEST_F(AudioTest, RainStartsOnceAtTwentyDecibelsDownStopsOnceAndRestartsFromItsBeginning) {
+  Write("rain.wav", Tone(0.5f, 0.1f));
+  StartQuietly();
+  std::vector<float> heard = Frames(0.6f, StartRainSound);
+  double rain = Rms(heard, Side::Both, 0.01f, 0.09f);
+  EXPECT_GT(rain, Silence);
+  EXPECT_LT(Rms(heard, Side::Both, 0.12f, 0.48f), Silence) << "not started again on later frames";
+  EXPECT_NEAR(Decibels(Rms(heard, Side::Both, 0.51f, 0.59f), rain), 0.0, 0.2) << "it loops";
+  EXPECT_LT(Rms(Frames(0.3f, StopRainSound), Side::Both), Silence);
+  EXPECT_EQ(IsPlaying(Performance, RainSegment), SoundFalse);
+  SetVolume(RainPath, 0, 0);  // the next start sets -20 dB anew
+  heard = Frames(0.1f, StartRainSound);
+  EXPECT_NEAR(Decibels(Rms(heard, Side::Both, 0.01f, 0.09f), rain), 0.0, 0.2) << "from the file's beginning";
+  SetVolume(RainPath, 0, 0);  // full level, heard on the next pass of the loop
+  EXPECT_NEAR(Decibels(rain, Rms(Frames(0.5f), Side::Both, 0.41f, 0.49f)), -20.0, 0.3);
+}
+
+// The wind file: a long stereo tone on the left only, mixed down for its 3D path.
+TEST_F(AudioTest, ThreeDSoundsFallOffInverselyToTheMaximumOnTheListenersSide) {
+  std::vector<int16_t> mono = Tone(5.0f), leftOnly(mono.size() * 2, 0);
+  for (size_t i = 0; i < mono.size(); ++i) leftOnly[2 * i] = mono[i];
+  Write("wind.wav", leftOnly, 2);
+  StartQuietly();
+  auto b = ParamsOf<SoundBufferParams>(WindBuffer);
+  std::tie(b.flMinDistance, b.flMaxDistance) = std::pair(10.0f, 40.0f);
+  ASSERT_GE(SetAllParameters(WindBuffer, &b), 0);
+  auto levelAt = [&](float rolloff, float z) {
+    auto l = ParamsOf<SoundListenerParams>(Listener);
+    l.flRolloffFactor = rolloff;
+    SetAllParameters(Listener, &l);
+    SetPosition(WindBuffer, 0, 0, z);
+    return Rms(Frames(0.2f, StartWindSound), Side::Both, 0.05f);
+  };
+  double atMin = levelAt(1.0f, 10);
+  ASSERT_GT(atMin, 0.01);
+  EXPECT_NEAR(Decibels(levelAt(1.0f, 20), atMin), -6.02, 0.3);
+  EXPECT_NEAR(Decibels(levelAt(1.0f, 80), atMin), -12.04, 0.3) << "no fall-off past the maximum distance";
+  // The program's rolloff: 10 / (10 + 0.01 * 10) at twice the minimum.
+  EXPECT_NEAR(Decibels(levelAt(0.01f, 20), atMin), 20.0 * std::log10(10.0 / 10.1), 0.03);
+
+  // The camera at (1000, 50, -1000) looking along the scene's -z; the wind 100 units to its right.
+  auto windFrame = [] {
+    SetWindSoundPosition(1100, 50, -1000);
+    StartWindSound();
+  };
+  UpdateListener(1000, 50, -1000, 0, 0, -1);
+  std::vector<float> heard = Frames(0.2f, windFrame);
+  double right = Rms(heard, Side::Right, 0.05f);
+  EXPECT_GT(Decibels(right, Rms(heard, Side::Left, 0.05f)), 6.0);
+  auto l = ParamsOf<SoundListenerParams>(Listener);
+  EXPECT_EQ(std::tuple(l.vPosition.z, l.vOrientFront.z, l.vOrientTop.y), std::tuple(1000.0f, 1.0f, 1.0f)) << "z negated";
+  EXPECT_EQ(std::pair(l.flRolloffFactor, l.flDopplerFactor), std::pair(0.01f, 0.0f));
+  UpdateListener(1000, 50, -1000, 0, 0, 1);  // turned round
+  heard = Frames(0.2f, windFrame);
+  EXPECT_GT(Decibels(Rms(heard, Side::Left, 0.05f), Rms(heard, Side::Right, 0.05f)), 6.0);
+  Frames(0.05f, StopWindSound);  // stopped, turned down, and started again: full level once more
+  EXPECT_EQ(IsPlaying(Performance, WindSegment), SoundFalse);
+  SetVolume(WindPath, -3000, 0);
+  EXPECT_NEAR(Decibels(Rms(Frames(0.2f, windFrame), Side::Left, 0.05f), right), 0.0, 0.3);
+}
+
+// A 0.1 s whistle over a 0.5 s rise; the pop file is a 0.05 s tone, silence to 0.5 s,
+// then a tone to 1 s. The pop is asked for on every burst frame and heard once.
+TEST_F(AudioTest, WhistleRestartsWhileRisingAndThePopIsHeardOncePerBurst) {
+  Write("whistle.wav", Tone(0.1f));
+  std::vector<int16_t> pop = Tone(1.0f);
+  std::fill(pop.begin() + TestRate / 20, pop.begin() + TestRate / 2, 0);
+  Write("pop.wav", pop);
+  StartQuietly();
+  std::vector<float> heard = Frames(0.5f, [] {
+    SetFireworkSoundPosition(3, 500, 40, -800);
+    StartFireworkWhistle(3);
+  });
+  EXPECT_GT(Rms(heard, Side::Both, 0.42f, 0.48f), Silence);
+  auto b = ParamsOf<SoundBufferParams>(FireworkSounds[3].buffer);
+  EXPECT_EQ(std::tuple(b.vPosition.x, b.vPosition.y, b.vPosition.z), std::tuple(500.0f, 40.0f, 800.0f));
+  for (int burst = 0; burst < 2; ++burst) {
+    SetFireworkSoundPosition(3, 0, 0, -1);
+    heard = Frames(0.6f, [] {
+      StopFireworkWhistle(3);
+      StartFireworkPop(3);
+    });
+    EXPECT_EQ(IsPlaying(Performance, FireworkSounds[3].whistleSegment), SoundFalse);
+    EXPECT_GT(Rms(heard, Side::Both, 0.0f, 0.04f), Silence);
+    EXPECT_LT(Rms(heard, Side::Both, 0.06f, 0.49f), Silence) << "not started again";
+    EXPECT_GT(Rms(heard, Side::Both, 0.51f), Silence);
+    EXPECT_TRUE(FireworkSounds[3].popStarted);
+    StopFireworkPop(3);  // the burst ends: the pop is cut
+    EXPECT_FALSE(FireworkSounds[3].popStarted);
+    EXPECT_LT(Rms(Frames(0.1f), Side::Both), Silence);
+  }
+  StartFireworkPop(1);
+  EXPECT_EQ(IsPlaying(Performance, FireworkSounds[1].popSegment), SoundOk) << "another firework pops";
+}
+}  // namespace
