@@ -2,6 +2,9 @@
 // in eye coordinates, and a second copy of the effects' random sequence.
 #pragma once
 
+#include <GL/gl.h>
+
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -16,8 +19,44 @@ struct FedVertex {
 using FedPrimitives = std::vector<std::vector<FedVertex>>;
 
 // Runs draw under an orthographic view of the cube of eye space 10000 units about the
-// eye; the modelview matrix is the caller's.
-FedPrimitives DrawnPrimitives(const std::function<void()>& draw, int bufferFloats = 200000);
+// eye (the modelview matrix is the caller's) and reads back what it drew.
+inline FedPrimitives DrawnPrimitives(const std::function<void()>& draw, int bufferFloats = 200000) {
+  const float half = 10000.0f;  // world units
+  std::vector<float> buffer(bufferFloats);
+  GLint view[4];
+  glGetIntegerv(GL_VIEWPORT, view);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(-half, half, -half, half, -half, half);
+  glMatrixMode(GL_MODELVIEW);
+  glFeedbackBuffer(bufferFloats, GL_3D_COLOR_TEXTURE, buffer.data());
+  glRenderMode(GL_FEEDBACK);
+  draw();
+  int used = glRenderMode(GL_RENDER);  // negative when the buffer overflowed
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  FedPrimitives primitives;
+  for (int i = 0; i < used;) {
+    int token = static_cast<int>(buffer[i++]), count = 1;
+    if (token == GL_PASS_THROUGH_TOKEN) {
+      ++i;
+      continue;
+    }
+    if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) count = 2;
+    if (token == GL_POLYGON_TOKEN) count = static_cast<int>(buffer[i++]);
+    primitives.emplace_back();
+    for (const float* p = &buffer[i]; count-- > 0; p += 11, i += 11)  // 11 floats a vertex
+      primitives.back().push_back({((p[0] - view[0]) / view[2] * 2 - 1) * half,
+                                   ((p[1] - view[1]) / view[3] * 2 - 1) * half, -(p[2] * 2 - 1) * half, p[3], p[4],
+                                   p[5], p[6], p[7], p[8]});
+  }
+  return primitives;
+}
+
+// True for a whole number from low to high.
+inline bool Whole(float v, float low, float high) { return v >= low && v <= high && v == std::floor(v); }
 
 // Replays the effects' sequence from its starting state, to say what each draw gets.
 struct Replay {

@@ -6,20 +6,18 @@
 #include "effects/random.h"
 #include "feedback.h"
 
-TEST(EffectsRandom, FirstDrawsFromTheStartingState) {
-  for (int value : {41, 18467, 6334, 26500, 19169}) EXPECT_EQ(EffectsRand(), value);
-  ResetEffectsRand();
-  Replay replay;
-  for (int value : {41, 18467, 6334, 26500, 19169}) EXPECT_EQ(replay.Next(), value);
-  EXPECT_EQ(EffectsRand(), 41);
-}
-
-// The scene sets up rain first (x, y, z per drop), then the fireworks.
+// The first draws from the starting state; the scene sets up rain first (x, y, z per
+// drop), then the fireworks (x, y, one unused, rise time, then each particle's six).
 TEST(EffectsRandom, RainThenFireworksEachGetTheirNumbers) {
+  Replay replay;
+  for (int value : {41, 18467, 6334, 26500, 19169}) {
+    EXPECT_EQ(EffectsRand(), value);
+    EXPECT_EQ(replay.Next(), value);
+  }
   ResetEffectsRand();
   SetUpRain();
   SetUpFireworks();
-  Replay replay;
+  replay = Replay();
   for (const Particle& drop : RainDrops) {
     ASSERT_EQ(drop.x, replay.Next() % 9120 - 2000.0f);
     ASSERT_EQ(drop.y, replay.Next() % 5000);
@@ -31,9 +29,7 @@ TEST(EffectsRandom, RainThenFireworksEachGetTheirNumbers) {
     replay.Next();  // drawn and not used
     EXPECT_EQ(firework.riseDuration, static_cast<uint32_t>(replay.Next() % 6000 + 2000));
     const Particle& first = firework.particles[0];
-    EXPECT_FLOAT_EQ(first.b, (replay.Next() % 10 + 1) / 10.0f);
-    EXPECT_FLOAT_EQ(first.g, (replay.Next() % 10 + 1) / 10.0f);
-    EXPECT_FLOAT_EQ(first.r, (replay.Next() % 10 + 1) / 10.0f);
+    for (float colour : {first.b, first.g, first.r}) EXPECT_FLOAT_EQ(colour, (replay.Next() % 10 + 1) / 10.0f);
     EXPECT_EQ(first.velocityA.x, replay.Next() % 10 + 1);
     replay.Skip(4);
     EXPECT_EQ(first.velocityB.z, -(replay.Next() % 10 + 1));
