@@ -1,0 +1,249 @@
+// Real keys and pointer motion, made with XTest on a connection of the tests' own: the
+// starting camera, walking, turning, the switches, input in the background, the quit key,
+// and a machine without devices.
+#include <gtest/gtest.h>  // before X11, whose macros clash with it
+#include <GL/gl.h>
+#include <SDL.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <tuple>
+#include <vector>
+
+#include "app/frame_rate.h"
+#include "app/program.h"
+#include "app/scene.h"
+#include "input/controls.h"
+#include "input/input.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
+#include "support/gl_window.h"
+#include "world/terrain.h"
+
+namespace {
+const float DegToRad = 0.017453292f;
+Display* fakeInput = nullptr;
+
+// Presses or releases the keys at key positions (X keycode = position + 8).
+void SendKeys(std::initializer_list<KeyPosition> keys, bool down) {
+  for (KeyPosition key : keys) XTestFakeKeyEvent(fakeInput, key + 8, down ? True : False, CurrentTime);
+  XSync(fakeInput, False);
+}
+
+// Moves the pointer by relative counts, as a mouse does.
+void MovePointer(int dx, int dy) {
+  XTestFakeRelativeMotionEvent(fakeInput, dx, dy, CurrentTime);
+  XSync(fakeInput, False);
+}
+
+// One frame of the given length in seconds: identity modelview, then the controls.
+void RunFrame(float seconds) {
+  SetFrameSpeed(seconds);
+  glLoadIdentity();
+  ProcessInput();
+}
+
+void ExpectEyeAboveGround() {
+  EXPECT_FLOAT_EQ(ViewCamera.eyeY, TerrainHeightAt(ViewCamera.eyeX, ViewCamera.eyeZ) + 50.0f);
+}
+
+// Puts the eye somewhere on the island, heading and pitch in degrees.
+void PlaceCamera(float x, float z, float yaw) {
+  std::tie(ViewCamera.eyeX, ViewCamera.eyeZ, ViewCamera.yaw, ViewCamera.pitch) = std::tuple(x, z, yaw, 0.0f);
+}
+
+struct ListenerPlacement {
+  float px, py, pz;  // world units, the listener's position
+  float fx, fy, fz;  // its front vector
+};
+std::vector<ListenerPlacement> listenerPlacements;
+void RecordListener(float px, float py, float pz, float fx, float fy, float fz) {
+  listenerPlacements.push_back({px, py, pz, fx, fy, fz});
+}
+
+const std::initializer_list<KeyPosition> AllKeys = {KeyQ, KeyE, KeyT, KeyY, KeyU, KeyS, KeyD, KeyF, KeyG, KeyH, KeyJ};
+
+// A hidden window with a context, message boxes recorded, both devices open.
+class InputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(OpenTestWindow());
+    fakeInput = XOpenDisplay(nullptr);
+    ASSERT_NE(fakeInput, nullptr);
+    SendKeys(AllKeys, false);
+    StartRecordingMessageBoxes();
+    SetListenerPlacer(RecordListener);
+    ASSERT_EQ(SetUpInput(), 1);
+    EXPECT_TRUE(RecordedMessageBoxes().empty());
+  }
+  void TearDown() override {
+    if (fakeInput) {
+      SendKeys(AllKeys, false);
+      XCloseDisplay(fakeInput);
+    }
+    SetListenerPlacer(nullptr);
+    StopRecordingMessageBoxes();
+    CloseTestWindow();
+  }
+};
+
+// The first frame's time is the whole clock reading: a long one carries the eye from the
+// origin onto the island and on to its edge.
+TEST_F(InputTest, StartsLookingAlongMinusZAndALongFirstFrameStopsAtTheEdge) {
+  EXPECT_EQ(std::tuple(ViewCamera.lookZ, ViewCamera.lookDistance, ViewCamera.degToRad, CameraYaw(), CameraPitch()),
+            std::tuple(-100.0f, 100.0f, DegToRad, 0.0f, 0.0f));
+  GLint hint = 0;
+  glGetIntegerv(GL_PERSPECTIVE_CORRECTION_HINT, &hint);
+  EXPECT_EQ(hint, GL_NICEST);
+  SendKeys({KeyE}, true);
+  RunFrame(40.0f);
+  EXPECT_EQ(std::pair(ViewCamera.eyeX, ViewCamera.eyeZ), std::pair(100.0f, -4800.0f));
+  ExpectEyeAboveGround();
+}
+
+// Ten frames of a tenth of a second with the keys held, then one with them released.
+TEST_F(InputTest, WalkingCovers150UnitsASecondAndSlidesAlongEdges) {
+  struct Case {
+    std::initializer_list<KeyPosition> keys;
+    float x, yaw, dx, dz;  // start and expected move, world units; heading in degrees
+  };
+  const float along30 = 150.0f * std::cos(30.0f * DegToRad), along45 = 150.0f * std::cos(45.0f * DegToRad);
+  const Case cases[] = {
+      {{KeyE}, 2000.0f, 30.0f, -75.0f, -along30},       // along the heading
+      {{KeyE, KeyS}, 2000.0f, 0.0f, -150.0f, -150.0f},  // forward and left: 150 x sqrt(2) diagonally
+      {{KeyE, KeyD}, 2000.0f, 0.0f, 0.0f, 0.0f},        // forward and back cancel
+      {{KeyF}, 2000.0f, 0.0f, 150.0f, 0.0f},            // right
+      {{KeyE}, 4790.0f, 315.0f, 10.0f, -along45},       // into the east edge: along it
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    PlaceCamera(c.x, -2000.0f, c.yaw);
+    SendKeys(c.keys, true);
+    for (int frame = 0; frame < 10; ++frame) {
+      RunFrame(0.1f);
+      ExpectEyeAboveGround();
+    }
+    SendKeys(c.keys, false);
+    RunFrame(0.1f);  // released: the camera stays
+    EXPECT_NEAR(ViewCamera.eyeX, c.x + c.dx, 0.01f);
+    EXPECT_NEAR(ViewCamera.eyeZ, -2000.0f + c.dz, 0.01f);
+  }
+}
+
+// One degree a count; the listener stands at the eye and faces along the view on every frame.
+TEST_F(InputTest, MouseCountsTurnOneDegreeEachWithinTheLimits) {
+  PlaceCamera(2000.0f, -2000.0f, 0.0f);
+  MovePointer(10, -4);
+  RunFrame(0.016f);
+  RunFrame(0.5f);  // no motion, no turn, however long the frame
+  EXPECT_FLOAT_EQ(ViewCamera.yaw, 350.0f);  // -10, back within one turn
+  EXPECT_FLOAT_EQ(ViewCamera.pitch, 4.0f);
+  ASSERT_EQ(listenerPlacements.size(), 2u);
+  const ListenerPlacement& l = listenerPlacements.back();
+  EXPECT_EQ(std::tuple(l.px, l.py, l.pz), std::tuple(ViewCamera.eyeX, ViewCamera.eyeY, ViewCamera.eyeZ));
+  EXPECT_NEAR(l.fx, -100.0f * std::sin(350.0f * DegToRad), 0.01f);
+  EXPECT_NEAR(l.fy, 100.0f * std::sin(4.0f * DegToRad), 0.01f);
+  EXPECT_NEAR(l.fz, -100.0f * std::cos(350.0f * DegToRad), 0.01f);
+
+  MovePointer(0, -500);  // pitch stops at 90, and the view applied then rises at 45 degrees
+  RunFrame(0.016f);
+  EXPECT_EQ(ViewCamera.pitch, 90.0f);
+  float m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  EXPECT_NEAR(m[6], -std::sqrt(0.5f), 0.001f);  // the third row is minus the view axis
+  MovePointer(0, 1000);
+  RunFrame(0.016f);
+  EXPECT_EQ(ViewCamera.pitch, -90.0f);
+
+  PlaceCamera(2000.0f, -2000.0f, 0.0f);
+  MovePointer(-1000, 0);  // a large turn comes back one turn a frame
+  for (float yaw : {640.0f, 280.0f, 280.0f}) {
+    RunFrame(0.016f);
+    EXPECT_FLOAT_EQ(ViewCamera.yaw, yaw);
+  }
+}
+
+TEST_F(InputTest, SwitchesFollowTheKeysAndTheSecondOfAPairWins) {
+  struct Case {
+    std::initializer_list<KeyPosition> keys;
+    SceneFlags expected;  // fog is not switched by keys
+  };
+  const Case cases[] = {
+      {{KeyT}, {1, 1, 0, 0}},       {{KeyG}, {1, 0, 0, 0}},       {{KeyY}, {1, 0, 1, 0}},
+      {{KeyH}, {1, 0, 0, 0}},       {{KeyU}, {1, 0, 0, 1}},       {{KeyJ}, {1, 0, 0, 0}},
+      {{KeyT, KeyG}, {1, 0, 1, 1}}, {{KeyY, KeyH}, {1, 1, 0, 1}}, {{KeyU, KeyJ}, {1, 1, 1, 0}},
+      {{KeyT, KeyY, KeyU}, {1, 1, 1, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
+    Switches = c.keys.size() == 2 ? SceneFlags{1, 1, 1, 1} : SceneFlags{1, 0, 0, 0};  // a pair switches off what is on
+    SendKeys(c.keys, true);
+    RunFrame(0.016f);
+    SendKeys(c.keys, false);
+    RunFrame(0.016f);  // released keys leave the switches as they are
+    EXPECT_EQ(std::tuple(Switches.rainOn, Switches.fireworksOn, Switches.windEffectOn),
+              std::tuple(c.expected.rainOn, c.expected.fireworksOn, c.expected.windEffectOn));
+  }
+}
+
+TEST_F(InputTest, KeysAndMouseActWhileAnotherWindowHasTheFocus) {
+  Window window = XCreateSimpleWindow(fakeInput, DefaultRootWindow(fakeInput), 0, 0, 200, 200, 0, 0, 0);
+  XMapRaised(fakeInput, window);
+  XSync(fakeInput, False);
+  XSetInputFocus(fakeInput, window, RevertToParent, CurrentTime);
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(fakeInput, &focus, &revert);
+  ASSERT_EQ(focus, window);
+  PlaceCamera(2000.0f, -2000.0f, 0.0f);
+  SendKeys({KeyE}, true);
+  MovePointer(-20, 0);
+  RunFrame(1.0f);
+  SendKeys({KeyE}, false);
+  EXPECT_FLOAT_EQ(ViewCamera.yaw, 20.0f);  // turned first, then walked on the new heading
+  EXPECT_NEAR(ViewCamera.eyeZ, -2000.0f - 150.0f * std::cos(20.0f * DegToRad), 0.01f);
+  SendKeys({KeyQ}, true);
+  RunFrame(0.016f);
+  EXPECT_TRUE(QuitRequested());
+}
+
+TEST_F(InputTest, QuitReleasesOnceAndEndsTheLoop) {
+  ShowSystemCursor(false);
+  PlaceCamera(2000.0f, -2000.0f, 0.0f);
+  SendKeys({KeyQ, KeyE}, true);
+  RunFrame(0.1f);
+  EXPECT_TRUE(QuitRequested());
+  EXPECT_FALSE(InputDevicesReady());
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+  EXPECT_EQ(ViewCamera.eyeZ, -2000.0f);  // the rest of the frame was cut short
+  RunFrame(0.1f);  // Q still held: later passes touch neither the devices nor the sound
+  DrawFrame();
+  EXPECT_TRUE(listenerPlacements.empty());
+  EXPECT_TRUE(RecordedMessageBoxes().empty());
+  bool quitPosted = false;
+  WindowMessage message;
+  while (PollWindowMessage(&message)) quitPosted = quitPosted || message.kind == WindowMessage::Quit;
+  EXPECT_TRUE(quitPosted);
+}
+
+// Without any display the devices cannot open: one box, and the camera still works.
+TEST(InputWithoutDevices, CameraGetsItsStartAndFramesStillPlaceIt) {
+  setenv("DISPLAY", ":4711", 1);
+  StartRecordingMessageBoxes();
+  SetListenerPlacer(RecordListener);
+  EXPECT_EQ(SetUpInput(), 0);
+  EXPECT_FALSE(InputDevicesReady());
+  ProcessInput();
+  ProcessInput();
+  ASSERT_EQ(RecordedMessageBoxes().size(), 1u);  // no reads, so no read failures
+  EXPECT_EQ(RecordedMessageBoxes()[0].text + "/" + RecordedMessageBoxes()[0].caption, "cant create DI thingy/haha");
+  EXPECT_EQ(std::tuple(ViewCamera.eyeX, ViewCamera.eyeZ), std::tuple(100.0f, -100.0f));
+  ExpectEyeAboveGround();
+  ASSERT_EQ(listenerPlacements.size(), 2u);
+  EXPECT_EQ(listenerPlacements[1].fz, -100.0f);
+  ReleaseInput();  // nothing to release
+  SetListenerPlacer(nullptr);
+}
+}  // namespace
