@@ -40,10 +40,8 @@ std::string LittleEndian(uint32_t value, int bytes) {
 enum class Side { Left, Right, Both };
 // Root mean square level of one side of interleaved stereo output, between two times in seconds.
 double Rms(const std::vector<float>& stereo, Side side, float from = 0.0f, float to = 1e9f) {
-  size_t frames = stereo.size() / 2, first = std::min(frames, static_cast<size_t>(from * TestRate));
-  size_t last = std::min(frames, static_cast<size_t>(to * TestRate)), count = 0;
-  double sum = 0.0;
-  for (size_t i = 2 * first; i < 2 * last; ++i) {
+  double sum = 0.0, count = 0.0;
+  for (size_t i = 2 * static_cast<size_t>(from * TestRate); i < std::min(stereo.size(), 2 * static_cast<size_t>(to * TestRate)); ++i) {
     if (side != Side::Both && (side == Side::Right) != (i % 2 == 1)) continue;
     sum += static_cast<double>(stereo[i]) * stereo[i];
     ++count;
@@ -193,12 +191,9 @@ TEST_F(AudioTest, WithoutASoundDeviceItSaysSoAndRunsSilent) {
   UseLoopbackOutput(false);
   setenv("ALSOFT_DRIVERS", "no-such-backend", 1);
   SetUpAudio();
-  Messages expected = {{"InitAudio() failed", "Error"},
-                       {"No audiopath for rain", "error"},
-                       {"no audio path making went well today", "error"},
-                       {"Cant make Audio Path", "error"},
-                       {"Cant make 3d sound buffer", "error"},
-                       {"Cant Make DS listener", "blah"}};
+  Messages expected = {{"InitAudio() failed", "Error"},         {"No audiopath for rain", "error"},
+                       {"no audio path making went well today", "error"}, {"Cant make Audio Path", "error"},
+                       {"Cant make 3d sound buffer", "error"},  {"Cant Make DS listener", "blah"}};
   for (int i = 0; i < FireworkCount; ++i)
     expected.insert(expected.end(), {{"cant make fireworks sound audio path", "error"},
                                      {"Cant make fireworks 3d sound buffer", "error"},
@@ -207,13 +202,20 @@ TEST_F(AudioTest, WithoutASoundDeviceItSaysSoAndRunsSilent) {
   RunAFrameAndQuit();
 }
 
-// The rain file: a 0.1 s tone, then silence, 0.5 s in all.
-TEST_F(AudioTest, RainStartsOnceAtTwentyDecibelsDownStopsOnceAndRestartsFromItsBeginning) {
+// The rain file: a 0.1 s tone, then silence, 0.5 s in all. The whistle: a 0.1 s tone, shorter
+// than a rise. The pop: a 0.05 s tone, silence to 0.5 s, then a tone to 1 s. The wind: a long
+// stereo tone on the left only, mixed down for its 3D path.
+TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
   Write("rain.wav", Tone(0.5f, 0.1f));
+  Write("whistle.wav", Tone(0.1f));
+  std::vector<int16_t> pop = Tone(1.0f), mono = Tone(5.0f), leftOnly(mono.size() * 2, 0);
+  for (size_t i = 0; i < mono.size(); ++i) leftOnly[2 * i] = mono[i];
+  Write("wind.wav", leftOnly, 2);
+  std::fill(pop.begin() + TestRate / 20, pop.begin() + TestRate / 2, 0);
+  Write("pop.wav", pop);
   StartQuietly();
   std::vector<float> heard = Frames(0.6f, StartRainSound);
   double rain = Rms(heard, Side::Both, 0.01f, 0.09f);
-  EXPECT_GT(rain, Silence);
   EXPECT_LT(Rms(heard, Side::Both, 0.12f, 0.48f), Silence) << "not started again on later frames";
   EXPECT_NEAR(Decibels(Rms(heard, Side::Both, 0.51f, 0.59f), rain), 0.0, 0.2) << "it loops";
   EXPECT_LT(Rms(Frames(0.3f, StopRainSound), Side::Both), Silence);
@@ -223,15 +225,35 @@ TEST_F(AudioTest, RainStartsOnceAtTwentyDecibelsDownStopsOnceAndRestartsFromItsB
   EXPECT_NEAR(Decibels(Rms(heard, Side::Both, 0.01f, 0.09f), rain), 0.0, 0.2) << "from the file's beginning";
   SetVolume(RainPath, 0, 0);  // full level, heard on the next pass of the loop
   EXPECT_NEAR(Decibels(rain, Rms(Frames(0.5f), Side::Both, 0.41f, 0.49f)), -20.0, 0.3);
-}
+  // Firework 3 rises, then bursts twice; the pop is asked for on every burst frame.
+  StopRainSound();
+  heard = Frames(0.5f, [] {
+    SetFireworkSoundPosition(3, 500, 40, -800);
+    StartFireworkWhistle(3);
+  });
+  EXPECT_GT(Rms(heard, Side::Both, 0.42f, 0.48f), Silence) << "the whistle starts again";
+  auto b = ParamsOf<SoundBufferParams>(FireworkSounds[3].buffer);
+  EXPECT_EQ(std::tuple(b.vPosition.x, b.vPosition.y, b.vPosition.z), std::tuple(500.0f, 40.0f, 800.0f));
+  for (int burst = 0; burst < 2; ++burst) {
+    heard = Frames(0.6f, [] {
+      StopFireworkWhistle(3);
+      StartFireworkPop(3);
+    });
+    EXPECT_EQ(IsPlaying(Performance, FireworkSounds[3].whistleSegment), SoundFalse);
+    EXPECT_GT(Rms(heard, Side::Both, 0.0f, 0.04f), Silence);
+    EXPECT_LT(Rms(heard, Side::Both, 0.06f, 0.49f), Silence) << "not started again";
+    EXPECT_GT(Rms(heard, Side::Both, 0.51f), Silence);
+    EXPECT_TRUE(FireworkSounds[3].popStarted);
+    StopFireworkPop(3);  // the burst ends: the pop is cut
+    EXPECT_FALSE(FireworkSounds[3].popStarted);
+    EXPECT_LT(Rms(Frames(0.1f), Side::Both), Silence);
+  }
+  StartFireworkPop(1);
+  EXPECT_EQ(IsPlaying(Performance, FireworkSounds[1].popSegment), SoundOk) << "another firework pops";
+  StopFireworkPop(1);
 
-// The wind file: a long stereo tone on the left only, mixed down for its 3D path.
-TEST_F(AudioTest, ThreeDSoundsFallOffInverselyToTheMaximumOnTheListenersSide) {
-  std::vector<int16_t> mono = Tone(5.0f), leftOnly(mono.size() * 2, 0);
-  for (size_t i = 0; i < mono.size(); ++i) leftOnly[2 * i] = mono[i];
-  Write("wind.wav", leftOnly, 2);
-  StartQuietly();
-  auto b = ParamsOf<SoundBufferParams>(WindBuffer);
+  // The wind's 3D path: minimum distance 10, maximum 40.
+  b = ParamsOf<SoundBufferParams>(WindBuffer);
   std::tie(b.flMinDistance, b.flMaxDistance) = std::pair(10.0f, 40.0f);
   ASSERT_GE(SetAllParameters(WindBuffer, &b), 0);
   auto levelAt = [&](float rolloff, float z) {
@@ -254,7 +276,7 @@ TEST_F(AudioTest, ThreeDSoundsFallOffInverselyToTheMaximumOnTheListenersSide) {
     StartWindSound();
   };
   UpdateListener(1000, 50, -1000, 0, 0, -1);
-  std::vector<float> heard = Frames(0.2f, windFrame);
+  heard = Frames(0.2f, windFrame);
   double right = Rms(heard, Side::Right, 0.05f);
   EXPECT_GT(Decibels(right, Rms(heard, Side::Left, 0.05f)), 6.0);
   auto l = ParamsOf<SoundListenerParams>(Listener);
@@ -267,39 +289,5 @@ TEST_F(AudioTest, ThreeDSoundsFallOffInverselyToTheMaximumOnTheListenersSide) {
   EXPECT_EQ(IsPlaying(Performance, WindSegment), SoundFalse);
   SetVolume(WindPath, -3000, 0);
   EXPECT_NEAR(Decibels(Rms(Frames(0.2f, windFrame), Side::Left, 0.05f), right), 0.0, 0.3);
-}
-
-// A 0.1 s whistle over a 0.5 s rise; the pop file is a 0.05 s tone, silence to 0.5 s,
-// then a tone to 1 s. The pop is asked for on every burst frame and heard once.
-TEST_F(AudioTest, WhistleRestartsWhileRisingAndThePopIsHeardOncePerBurst) {
-  Write("whistle.wav", Tone(0.1f));
-  std::vector<int16_t> pop = Tone(1.0f);
-  std::fill(pop.begin() + TestRate / 20, pop.begin() + TestRate / 2, 0);
-  Write("pop.wav", pop);
-  StartQuietly();
-  std::vector<float> heard = Frames(0.5f, [] {
-    SetFireworkSoundPosition(3, 500, 40, -800);
-    StartFireworkWhistle(3);
-  });
-  EXPECT_GT(Rms(heard, Side::Both, 0.42f, 0.48f), Silence);
-  auto b = ParamsOf<SoundBufferParams>(FireworkSounds[3].buffer);
-  EXPECT_EQ(std::tuple(b.vPosition.x, b.vPosition.y, b.vPosition.z), std::tuple(500.0f, 40.0f, 800.0f));
-  for (int burst = 0; burst < 2; ++burst) {
-    SetFireworkSoundPosition(3, 0, 0, -1);
-    heard = Frames(0.6f, [] {
-      StopFireworkWhistle(3);
-      StartFireworkPop(3);
-    });
-    EXPECT_EQ(IsPlaying(Performance, FireworkSounds[3].whistleSegment), SoundFalse);
-    EXPECT_GT(Rms(heard, Side::Both, 0.0f, 0.04f), Silence);
-    EXPECT_LT(Rms(heard, Side::Both, 0.06f, 0.49f), Silence) << "not started again";
-    EXPECT_GT(Rms(heard, Side::Both, 0.51f), Silence);
-    EXPECT_TRUE(FireworkSounds[3].popStarted);
-    StopFireworkPop(3);  // the burst ends: the pop is cut
-    EXPECT_FALSE(FireworkSounds[3].popStarted);
-    EXPECT_LT(Rms(Frames(0.1f), Side::Both), Silence);
-  }
-  StartFireworkPop(1);
-  EXPECT_EQ(IsPlaying(Performance, FireworkSounds[1].popSegment), SoundOk) << "another firework pops";
 }
 }  // namespace
