@@ -37,15 +37,13 @@ inline Picture LoadPicture(const std::string& name) {
   Picture out;
   if (name.ends_with(".bmp")) {
     if (RgbImage* image = LoadBmp(DataPath(name).c_str())) {
-      const size_t bytes = size_t(image->width) * image->height * 3;
-      out = {image->width, image->height, 3, Bytes(image->data, image->data + bytes)};
+      out = {image->width, image->height, 3, Bytes(image->data, image->data + image->width * image->height * 3)};
       FreeRgbImage(image);
     }
   } else if (std::FILE* file = std::fopen(DataPath(name).c_str(), "rb")) {
     TgaImage image = {};
-    if (ReadTgaPixels(image, file) && image.bpp == 32) {
+    if (ReadTgaPixels(image, file) && image.bpp == 32)
       out = {int(image.width), int(image.height), 4, Bytes(image.data, image.data + image.width * image.height * 4)};
-    }
     ReleaseTgaPixels(image);
     std::fclose(file);
   }
@@ -56,7 +54,7 @@ inline Picture LoadPicture(const std::string& name) {
 struct Sound {
   int channels = 0, rate = 0;
   std::vector<int16_t> samples;  // interleaved
-  int At(size_t frame, int channel) const { return samples[frame * channels + channel]; }
+  int At(size_t frame, int channel = 0) const { return samples[frame * channels + channel]; }
   size_t Frames() const { return samples.size() / channels; }
 };
 
@@ -65,12 +63,9 @@ inline Sound LoadSound(const std::string& name) {
   auto u16 = [&](size_t at) { return uint32_t(f[at] | f[at + 1] << 8); };
   auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
   if (f.size() < 44 || std::memcmp(&f[0], "RIFF", 4) || std::memcmp(&f[8], "WAVEfmt ", 8) ||
-      std::memcmp(&f[36], "data", 4) || u32(4) != f.size() - 8 || u32(40) != f.size() - 44)
+      std::memcmp(&f[36], "data", 4) || u32(4) != f.size() - 8 || u32(40) != f.size() - 44 || u32(16) != 16 ||
+      u16(20) != 1 || u16(34) != 16 || u16(32) != u16(22) * 2 || u32(28) != u32(24) * u16(22) * 2)
     return {};
-  const uint32_t channels = u16(22), rate = u32(24);
-  if (u32(16) != 16 || u16(20) != 1 || u16(34) != 16 || u16(32) != channels * 2 || u32(28) != rate * channels * 2)
-    return {};
-  Sound out = {int(channels), int(rate), std::vector<int16_t>((f.size() - 44) / 2)};
-  std::memcpy(out.samples.data(), &f[44], out.samples.size() * 2);
-  return out;
+  const int16_t* samples = reinterpret_cast<const int16_t*>(&f[44]);
+  return {int(u16(22)), int(u32(24)), std::vector<int16_t>(samples, samples + (f.size() - 44) / 2)};
 }
