@@ -8,21 +8,16 @@
 #include "feedback.h"
 #include "support/gl_window.h"
 
-namespace {
-class WhirlwindTest : public ::testing::Test {
- protected:
+struct WhirlwindTest : testing::Test {
   void SetUp() override {
     ASSERT_TRUE(OpenTestWindow());
-    ResetEffectsRand();
-    FixEffectsViewAngles(true, 0.0f, 0.0f);
-    SetUpWindEffect();
+    ResetEffectsRand(), FixEffectsViewAngles(true, 0, 0), SetUpWindEffect();
   }
   static FedPrimitives Frame(float seconds) {
     SetFrameSpeed(seconds);
     return DrawnPrimitives([] { DrawWindEffect(); });
   }
 };
-}  // namespace
 
 // The set-up cone is drawn once as it stands; then the points wider than 100.99
 // (674 and up) start again at the foot and the rest climb on, each turning 56
