@@ -87,16 +87,22 @@ void BurstOrRelaunch(int number, Firework& firework) {
   }
 }
 
-// A spent particle starts again from the centre, faster downwards than at the first burst.
-void ReEmit(Particle& particle) {
-  particle.life = 1.0f;
-  particle.x = particle.y = particle.z = 0.0f;
+// Velocities drawn in the order x, y, z of the first, then of the second; the second's
+// y reaches further down (downY) after a particle's first life.
+void DrawBurstVelocities(Particle& particle, int downY) {
   particle.velocityA.x = DrawUp(10);
   particle.velocityA.y = DrawUp(10);
   particle.velocityA.z = DrawUp(10);
   particle.velocityB.x = DrawDown(10);
-  particle.velocityB.y = DrawDown(15);
+  particle.velocityB.y = DrawDown(downY);
   particle.velocityB.z = DrawDown(10);
+}
+
+// A spent particle starts again from the centre, faster downwards than at the first burst.
+void ReEmit(Particle& particle) {
+  particle.life = 1.0f;
+  particle.x = particle.y = particle.z = 0.0f;
+  DrawBurstVelocities(particle, 15);
   particle.fade = 0.05f;
 }
 
@@ -159,12 +165,7 @@ void SetUpFireworkParticles(Particle* particles, float r, float g, float b) {
     particle.g = g;
     particle.b = b;
     particle.fade = 0.05f;
-    particle.velocityA.x = DrawUp(10);
-    particle.velocityA.y = DrawUp(10);
-    particle.velocityA.z = DrawUp(10);
-    particle.velocityB.x = DrawDown(10);
-    particle.velocityB.y = DrawDown(10);
-    particle.velocityB.z = DrawDown(10);
+    DrawBurstVelocities(particle, 10);
     particle.gravity = -0.05f;
     particle.drag = 1.0f;
     particle.size = 2.0f;

@@ -63,23 +63,31 @@ SDL_Window* MakeWindow(bool fullScreen, const char* title) {
   return SDL_CreateWindow(title, WindowedLeft, WindowedTop, WindowedSize, WindowedSize,
                           flags | SDL_WINDOW_RESIZABLE);
 }
+// One try at the video system; false when it is missing or draws to no screen.
+bool TryStartingVideo() {
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    SDL_Log("No window system: %s", SDL_GetError());
+    return false;
+  }
+  if (ShowsWindowsToAPerson()) return true;
+  SDL_Quit();
+  return false;
+}
 }  // namespace
 
 bool StartWindowSystem() {
   if (started) return true;
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    SDL_Log("No window system: %s", SDL_GetError());
-    return false;
+  // A display that is named but busy can refuse a first connection: a few more tries.
+  bool displayNamed = SDL_getenv("DISPLAY") || SDL_getenv("WAYLAND_DISPLAY");
+  int tries = displayNamed ? 5 : 1;
+  for (int i = 0; i < tries && !started; ++i) {
+    if (i > 0) SDL_Delay(200);
+    started = TryStartingVideo();
   }
-  if (!ShowsWindowsToAPerson()) {
-    SDL_Quit();
-    return false;
-  }
-  IgnoreUnusedEvents();
-  started = true;
-  return true;
+  if (started) IgnoreUnusedEvents();
+  return started;
 }
 
 void StopWindowSystem() {
