@@ -11,27 +11,19 @@
 #include <vector>
 
 struct Session {
-  pid_t server = -1;      // the Xvfb process
-  pid_t program = -1;     // the quarnholt process
-  int displayNumber = -1;
+  pid_t server = -1, program = -1;  // the Xvfb and quarnholt processes
+  int displayNumber = -1, exitCode = -1;  // the exit code is set once the program has ended
   Display* display = nullptr;
-  std::string workDir;    // the program's own copy of the data files; removed with the session
-  int exitCode = -1;      // set once the program has ended
+  std::string workDir;  // the program's own copy of the data files; removed with the session
 };
 
-struct Picture {
-  int width = 0, height = 0;
-  std::vector<uint32_t> pixels;  // 0xRRGGBB, rows top first
-};
-
-struct Colour {
-  double r = 0, g = 0, b = 0;  // 0 to 255
-};
+// Red, green and blue bytes, rows top first.
+struct Picture { int width = 0, height = 0; std::vector<uint8_t> rgb; };
+struct Colour { double r = 0, g = 0, b = 0; };  // 0 to 255
 
 struct Wave {
   int rate = 0;                    // samples a second
   std::vector<float> left, right;  // -1 to 1
-  double Seconds() const { return rate ? static_cast<double>(left.size()) / rate : 0.0; }
 };
 enum class Channel { Left, Right, Both };
 
@@ -45,13 +37,15 @@ void Nap(double seconds = 0.02);
 bool WaitUntil(double seconds, const std::function<bool()>& condition, double step = 0.02);
 
 std::string BinDirectory();  // the built program and its data files (build/bin)
+inline const char* const DataFiles[] = {"heightmap.bmp", "image1.bmp", "water.bmp", "plant4.tga", "boom.tga",
+                                        "ambient.wav", "rain.wav", "wind.wav", "whistle.wav", "pop.wav"};
 // Starts Xvfb with one screen of the given size, then the program in a fresh copy of
 // the data files (changed by prepare, when given), with what it plays written to
 // <workDir>/sound.wav (stereo, 16-bit) in real time.
 bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare = {});
 void StopSession(Session& s);
 bool ProgramRunning(Session& s);
-bool WaitForExit(Session& s, double seconds);
+std::string ReadFile(const std::string& path);  // the whole file; empty when it cannot be read
 std::string ProgramOutput(const Session& s);
 // Ends the program with Q, or with a close request to the window when one is given,
 // and expects it gone within the limit with exit code 0 and no sanitizer report.
@@ -59,6 +53,9 @@ void ExpectCleanEnd(Session& s, Window close = 0, double limit = QuitLimitSecond
 
 // Viewable top-level windows and their titles, in stacking order.
 std::vector<std::pair<Window, std::string>> TopWindows(Session& s);
+// The first top window and its title that the test wants, waiting up to the deadline (or the program's end).
+std::pair<Window, std::string> FindTop(Session& s, double seconds,
+                                       const std::function<bool(Window, const std::string&)>& wanted);
 // The first window whose title begins with prefix, waiting up to the deadline.
 Window FindWindow(Session& s, const std::string& prefix, double seconds);
 // The main window, titled "OpenGl Window" or already "Quarnholt N fps".
@@ -67,7 +64,8 @@ Window FindMainWindow(Session& s, double seconds);
 int TitleFrames(const std::string& title);
 // Waits for the window's title to show a frame count; the count, or -1 on timeout.
 int WaitForFrameCount(Session& s, Window w, double seconds);
-void WindowGeometry(Session& s, Window w, int* x, int* y, int* width, int* height);
+// The window's place on the screen and size: {x, y, width, height}.
+std::vector<int> Geometry(Session& s, Window w);
 
 // Presses or releases a key (an X keysym name) on the server's keyboard, wherever the focus is.
 void PressKey(Session& s, const char* keysym, bool down);
@@ -83,16 +81,17 @@ Picture Grab(Session& s, Window w);
 bool WaitForPicture(Session& s, Window w);
 // Mean colour of the rows [y0, y1) of a picture.
 Colour MeanColour(const Picture& p, int y0, int y1);
-// Mean absolute difference per channel (0 to 255); 255 when the sizes differ.
-double PictureDifference(const Picture& a, const Picture& b);
-// Pixels of the top rows whose colour differs by more than level in some channel.
-int ChangedPixels(const Picture& a, const Picture& b, int level, int rows = 1 << 30);
+// Over the top rows: the mean absolute difference per channel (0 to 255) and the pixels
+// whose colour differs by more than level in some channel; {255, all} when the sizes differ.
+struct Change { double mean = 0; int pixels = 0; };
+Change Compare(const Picture& a, const Picture& b, int level = 255, int rows = 1 << 30);
 // Waits until a grab differs from the reference by more than the threshold; the last grab.
 Picture WaitForChange(Session& s, Window w, const Picture& reference, double threshold, double seconds);
 
 // The sound written so far (the header's sizes may not be filled in yet).
 Wave ReadWave(const Session& s);
+double SoundSeconds(const Session& s);  // how much of it has been written
 // Root mean square level between two times in seconds (clipped to what exists).
 double Rms(const Wave& w, Channel channel, double from, double to);
-// Replaces a wave file with a second of silence, so that other sounds can be measured.
-void WriteSilentWave(const std::string& path);
+// Zeroes the samples of a 16-bit wave file, so that other sounds can be measured.
+void SilenceWave(const std::string& path);
