@@ -3,7 +3,6 @@
 // runs, draws and quits cleanly on Q.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -58,8 +57,11 @@ Window AnswerBoxesUntilDrawing(Session& s, std::vector<std::string>* captions) {
   for (auto [box, title] = FindTop(s, 180.0, wanted); box; std::tie(box, title) = FindTop(s, 180.0, wanted)) {
     if (TitleFrames(title) >= 0) return box;
     captions->push_back(title);
+    // Each box may come with the last one's window id, so watch for this one closing rather than for the id.
+    XSelectInput(s.display, box, StructureNotifyMask);
     TapKey(s, box, "Return");
-    WaitUntil(20.0, [&] { return std::ranges::none_of(TopWindows(s), [&](auto& top) { return top.first == box; }); });
+    XEvent closed;
+    WaitUntil(20.0, [&] { return XCheckTypedWindowEvent(s.display, box, UnmapNotify, &closed); });
   }
   return 0;
 }
