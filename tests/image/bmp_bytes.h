@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -24,16 +24,10 @@ inline Bytes Cat(std::initializer_list<Bytes> parts) {
   return out;
 }
 
-inline Bytes Poke(Bytes bytes, size_t at, uint8_t value) {
-  bytes[at] = value;
-  return bytes;
-}
+inline Bytes Poke(Bytes bytes, size_t at, uint8_t value) { return bytes[at] = value, bytes; }
 
 // Writes the bytes and returns the path.
 inline std::string WriteFile(const std::string& path, const Bytes& bytes) {
-  if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-  }
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   return path;
 }

@@ -23,14 +23,7 @@ Bytes Info(int64_t width, int64_t height, int bits, int compression = 0, int col
 Bytes Core(int width, int height, int bits) { return Cat({Le(4, {12}), Le(2, {width, height, 1, bits})}); }
 
 // 0xRRGGBB colours stored B, G, R, with a reserved byte except in a core header's table.
-Bytes Table(std::initializer_list<uint32_t> colours, bool core = false) {
-  Bytes out;
-  for (uint32_t c : colours) {
-    out.insert(out.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
-    if (!core) out.push_back(0);
-  }
-  return out;
-}
+Bytes Table(std::initializer_list<int64_t> colours, bool core = false) { return Le(core ? 3 : 4, colours); }
 Bytes Sixteen(bool core = false) { return Table({C0, C1, C2, C3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, G}, core); }
 
 // A whole file: the 14-byte file header, then the DIB header, colour table (or masks) and pixels.
@@ -40,9 +33,9 @@ Bytes Bmp(const Bytes& header, const Bytes& table, const Bytes& pixels) {
 }
 
 // R, G, B bytes of 0xRRGGBB colours; 0 (black) stands for a pixel never written.
-Bytes Rgb(std::initializer_list<uint32_t> colours) {
-  Bytes out;
-  for (uint32_t c : colours) out.insert(out.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
+Bytes Rgb(std::initializer_list<int64_t> colours) {
+  Bytes out = Le(3, colours);
+  for (size_t i = 0; i < out.size(); i += 3) std::swap(out[i], out[i + 2]);
   return out;
 }
 
@@ -52,16 +45,10 @@ Bytes ReadFile(const std::string& path) {
 }
 
 // A 1 x 1 24-bit file whose info header is stretched to a later header's size.
-Bytes LongHeader(int size) {
-  Bytes header = Poke(Info(1, 1, 24), 0, uint8_t(size));
-  header.resize(size);
-  return Bmp(header, {}, {1, 2, 3, 0});
-}
+Bytes LongHeader(int size) { return Bmp(Cat({Poke(Info(1, 1, 24), 0, uint8_t(size)), Bytes(size - 40, 0)}), {}, {1, 2, 3, 0}); }
 
-struct Decoded {
-  int32_t width = 0, height = 0;
-  Bytes pixels;  // empty when the decoding failed
-};
+// The pixels are empty when the decoding failed.
+struct Decoded { int32_t width = 0, height = 0; Bytes pixels; };
 
 // Decodes the file with a fresh record of message boxes.
 Decoded Decode(const Bytes& file) {
@@ -74,11 +61,8 @@ Decoded Decode(const Bytes& file) {
   return out;
 }
 
-struct Case {
-  const char* what;
-  Bytes file, pixels;
-  bool imageMagickAgrees;  // not where the file is a bare DIB, leaves pixels unwritten or has 10-bit masks
-};
+// ImageMagick agrees except where the file is a bare DIB, leaves pixels unwritten or has 10-bit masks.
+struct Case { const char* what; Bytes file, pixels; bool imageMagickAgrees; };
 
 std::vector<Case> Cases() {
   Bytes rows24;  // 5 pixels of 24 bits: 15 bytes a row and a padding byte
@@ -97,7 +81,6 @@ std::vector<Case> Cases() {
       {"8 bits, 16 colours used", Bmp(Info(4, 2, 8, 0, 16), Sixteen(), {0, 15, 3, 1, 15, 15, 0, 2}),
        Rgb({C0, G, C3, C1, G, G, C0, C2}), 1},
       {"4 bits, 3 wide", Bmp(Info(3, 2, 4), Sixteen(), rows4), Rgb({C1, C2, C3, G, C0, C1}), 1},
-      {"4 bits, its core-header twin", Bmp(Core(3, 2, 4), Sixteen(1), rows4), Rgb({C1, C2, C3, G, C0, C1}), 1},
       {"core header, bare", Cat({Core(3, 2, 4), Sixteen(1), rows4}), Rgb({C1, C2, C3, G, C0, C1}), 0},
       {"1 bit, 11 wide, unused bits set", Bmp(Info(11, 2, 1), Table({C0, C1}), {0xB3, 0xBF, 9, 9, 0x40, 0x1F, 0, 0}),
        Rgb({C1, C0, C1, C1, C0, C0, C1, C1, C1, C0, C1, C0, C1, C0, C0, C0, C0, C0, C0, C0, C0, C0}), 1},
@@ -165,41 +148,20 @@ void ExpectSameAsImageMagick(const std::string& bmp) {
   EXPECT_EQ(ours.pixels, ReadFile(bmp + ".rgb"));
 }
 
-// ImageMagick writes a 13 x 7 picture (odd, so that every depth pads its rows) of 40 or 12
-// colours in a variant for each decoding path, and reads the files built above.
+// ImageMagick writes its built-in 70 x 46 rose (so that every depth pads its rows), cut to 40
+// or 12 colours, in a variant for each decoding path, and reads the files built above.
 TEST_F(BmpTest, DecodesLikeImageMagick) {
   if (!RunCommand("convert -version >/dev/null")) GTEST_SKIP() << "ImageMagick's convert is missing (scripts/deps)";
   dir = MakeTempDir();
-  for (int colours : {40, 12}) {
-    Bytes ppm = {'P', '6', ' ', '1', '3', ' ', '7', ' ', '2', '5', '5', '\n'};
-    for (int i = 0; i < 13 * 7; ++i) {
-      const int c = (i % 13 * 3 + i / 13 * 7) % colours;
-      ppm.insert(ppm.end(), {uint8_t(c * 37), uint8_t(255 - c * 11), uint8_t(c * 97)});
-    }
-    WriteFile(dir + "/ref" + std::to_string(colours) + ".ppm", ppm);
-  }
-  const struct {
-    const char* arguments;  // between the reference picture and the output file
-    uint8_t headerSize, bitCount, compression;
-  } variants[] = {
-      {"ref40.ppm -type truecolor BMP3:", 40, 24, 0},
-      {"ref40.ppm -define bmp:format=bmp3 -type palette -compress none BMP:", 40, 8, 0},
-      {"ref40.ppm -type palette -compress RLE BMP3:", 40, 8, 1},
-      {"ref12.ppm -type palette BMP3:", 40, 4, 0},
-      {"ref40.ppm -colors 2 -type palette BMP3:", 40, 1, 0},
-      {"ref12.ppm -type palette BMP2:", 12, 4, 0},
-      {"ref40.ppm -type truecolor BMP2:", 12, 24, 0},
-      {"ref40.ppm -define bmp3:alpha=true -alpha on BMP3:", 40, 32, 0},
-  };
+  const char* variants[] = {  // 24-bit, 8-bit, RLE8, 4-bit and 1-bit info headers; 4- and 24-bit core headers; 32-bit
+      "-type truecolor BMP3:", "-colors 40 -define bmp:format=bmp3 -type palette -compress none BMP:",
+      "-colors 40 -type palette -compress RLE BMP3:", "-colors 12 -type palette BMP3:", "-colors 2 -type palette BMP3:",
+      "-colors 12 -type palette BMP2:", "-type truecolor BMP2:", "-define bmp3:alpha=true -alpha on BMP3:"};
   int index = 0;
-  for (const auto& v : variants) {
-    SCOPED_TRACE(v.arguments);
+  for (const char* v : variants) {
+    SCOPED_TRACE(v);
     const std::string bmp = dir + "/variant" + std::to_string(index++) + ".bmp";
-    ASSERT_TRUE(RunCommand("cd " + dir + " && convert " + v.arguments + bmp));
-    const Bytes file = ReadFile(bmp);
-    ASSERT_GE(file.size(), 54u);
-    EXPECT_EQ(Bytes({file[14], file[v.headerSize == 12 ? 24 : 28], v.headerSize == 40 ? file[30] : uint8_t(0)}),
-              Bytes({v.headerSize, v.bitCount, v.compression}));
+    ASSERT_TRUE(RunCommand("convert rose: " + std::string(v) + bmp));
     ExpectSameAsImageMagick(bmp);
   }
   for (const Case& c : Cases()) {
@@ -211,11 +173,7 @@ TEST_F(BmpTest, DecodesLikeImageMagick) {
 TEST_F(BmpTest, EveryBrokenFileFailsWithItsMessage) {
   const char *unknown = "Unknown DIB file format.", *conversion = "Image file conversion error.";
   const Bytes good = Bmp(Info(1, 1, 24), {}, {1, 2, 3, 0}), one = {1, 2, 3, 0};
-  const struct {
-    const char* what;
-    Bytes file;
-    const char* text;
-  } cases[] = {
+  const struct { const char* what; Bytes file; const char* text; } cases[] = {
       {"108-byte header", LongHeader(108), unknown},
       {"124-byte header", LongHeader(124), unknown},
       {"file header cut short", {'B', 'M'}, unknown},

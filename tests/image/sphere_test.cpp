@@ -46,8 +46,7 @@ TEST(Sphere, OneListPerExactRadiusBuiltOnFirstUseThenReplayedNewestFirst) {
   SolidSphere(nearlyHalf);
   EXPECT_EQ(ShapeListCount(SolidSphereKind), 2);
   const GLuint second = LookUpShapeList(SolidSphereKind, &nearlyHalf, 1);
-  EXPECT_NE(second, 0u);
-  EXPECT_NE(second, list);
+  EXPECT_TRUE(second != 0 && second != list);
   EXPECT_EQ(LookUpShapeList(SolidSphereKind, &half, 1), list);
   EXPECT_EQ(LookUpShapeList(SolidSphereKind, nullptr, 0), second) << "a count below 1 finds the newest";
   EXPECT_EQ(LookUpShapeList(SolidSphereKind - 1, &half, 1), 0u) << "kinds are apart";

@@ -39,10 +39,7 @@ class TgaTest : public ::testing::Test {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // as the terrain loader leaves it
     dir = MakeTempDir();
   }
-  void TearDown() override {
-    std::system(("rm -rf " + dir).c_str());
-    CloseTestWindow();
-  }
+  void TearDown() override { std::system(("rm -rf " + dir).c_str()), CloseTestWindow(); }
   std::string Write(const Bytes& bytes) { return WriteFile(dir + "/file" + std::to_string(files++) + ".tga", bytes); }
   std::string dir;
   int files = 0;
@@ -51,11 +48,8 @@ class TgaTest : public ::testing::Test {
 // A 3-pixel-wide 24-bit file (rows not a multiple of 4 bytes) and a 32-bit file with a top-left
 // origin and bytes after its pixels: linear level-0 textures, the first stored row as row 0.
 TEST_F(TgaTest, FilesBecomeLinearTexturesOfTheirPixels) {
-  const struct {
-    uint32_t width, height, bpp;
-    int descriptor;
-    GLint format;
-  } cases[] = {{3, 2, 24, 0, GL_RGB}, {2, 3, 32, 0x28, GL_RGBA}};
+  const struct { uint32_t width, height, bpp; int descriptor; GLint format; } cases[] = {{3, 2, 24, 0, GL_RGB},
+                                                                                         {2, 3, 32, 0x28, GL_RGBA}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bpp);
     const size_t size = c.width * c.height * c.bpp / 8;
@@ -101,11 +95,8 @@ TEST_F(TgaTest, EachLoadMakesANewTextureAndAReloadReleasesThePreviousOne) {
 
 TEST_F(TgaTest, EachFailureLeavesTheRecordAsTheStepLeftIt) {
   const Bytes good = Tga(2, 2, 24, Bytes(12, 5));
-  const struct {
-    const char* what;
-    Bytes file;
-    uint32_t width, height, bpp;  // what the record holds afterwards
-  } cases[] = {
+  // The size and depth are what the record holds afterwards.
+  const struct { const char* what; Bytes file; uint32_t width, height, bpp; } cases[] = {
       {"missing file", {}, 7, 9, 99},
       {"header cut short", Bytes(good.begin(), good.begin() + 11), 7, 9, 99},
       {"run-length encoded", Poke(good, 2, 10), 7, 9, 99},

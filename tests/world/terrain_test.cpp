@@ -27,10 +27,7 @@ TEST_F(Terrain, HeightQueryAndDrawingFollowTheHeightmap) {
   WritePictures([](int i, int j) { return Rgba{uint8_t(Red(i, j)), uint8_t(255 - Red(i, j)), 77}; });
   ASSERT_TRUE(RecordedMessageBoxes().empty());
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  struct Case {
-    const char* what;
-    float x, z, height;
-  } cases[] = {
+  const struct { const char* what; float x, z, height; } cases[] = {
       {"middle of the first cell: mean of 5, 42, 16, 53", 80.0f, -80.0f, 29.0f},
       {"a quarter along x", 40.0f, 0.0f, 0.75f * 5.0f + 0.25f * 42.0f},
       {"between column 31 and column 0", 5040.0f, 0.0f, 0.5f * Red(31, 0) + 0.5f * Red(0, 0)},
@@ -40,7 +37,7 @@ TEST_F(Terrain, HeightQueryAndDrawingFollowTheHeightmap) {
       {"far north-east: the last corner", 5120.0f, -5120.0f, float(Red(31, 31))},
       {"not a number: the first corner", nan, nan, 5.0f},
   };
-  for (const Case& c : cases) EXPECT_EQ(TerrainHeightAt(c.x, c.z), c.height) << c.what;
+  for (const auto& c : cases) EXPECT_EQ(TerrainHeightAt(c.x, c.z), c.height) << c.what;
   GLint alignment = 0;
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
   EXPECT_EQ(alignment, 1) << "rows stay tightly packed after loading";
@@ -73,11 +70,8 @@ TEST_F(Terrain, HeightQueryAndDrawingFollowTheHeightmap) {
 
 // The texture modulated by the height's grey (pure green is flat); without a texture, white shaded alike.
 TEST_F(Terrain, GroundIsTheTextureShadedByHeight) {
-  const struct {
-    Rgba height;
-    bool textured;
-    Rgba seen;
-  } cases[] = {{{255, 0, 0}, true, {200, 100, 50}}, {{0, 255, 0}, true, {0, 0, 0}}, {{255, 0, 0}, false, {255, 255, 255}}};
+  const struct { Rgba height; bool textured; Rgba seen; } cases[] = {
+      {{255, 0, 0}, true, {200, 100, 50}}, {{0, 255, 0}, true, {0, 0, 0}}, {{255, 0, 0}, false, {255, 255, 255}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.height.r);
     WritePictures([&](int, int) { return c.height; }, c.textured);

@@ -13,10 +13,7 @@ namespace {
 FedPolygon WaterFrame(float seconds) {
   SetFrameSpeed(seconds);
   FedPolygon vertices;
-  for (const FedPolygon& polygon : FeedBackPolygons(-5200.0f, 10200.0f, [] {
-         glEnable(GL_TEXTURE_2D);
-         DrawWater();
-       }))
+  for (const FedPolygon& polygon : FeedBackPolygons(-5200.0f, 10200.0f, [] { glEnable(GL_TEXTURE_2D), DrawWater(); }))
     vertices.insert(vertices.end(), polygon.begin(), polygon.end());
   EXPECT_GE(vertices.size(), 4u);
   return vertices;
