@@ -9,11 +9,8 @@
 #include <functional>
 #include <vector>
 
-struct FedVertex {
-  float x, y, z;     // eye coordinates
-  float r, g, b, a;  // colour sent with the vertex
-  float s, t;        // texture coordinates
-};
+// Eye coordinates, the colour and the texture coordinates sent with a vertex.
+struct FedVertex { float x, y, z, r, g, b, a, s, t; };
 
 // The vertices of each point, line or polygon drawn, in order.
 using FedPrimitives = std::vector<std::vector<FedVertex>>;
@@ -39,18 +36,13 @@ inline FedPrimitives DrawnPrimitives(const std::function<void()>& draw, int buff
   glMatrixMode(GL_MODELVIEW);
   FedPrimitives primitives;
   for (int i = 0; i < used;) {
-    int token = static_cast<int>(buffer[i++]), count = 1;
-    if (token == GL_PASS_THROUGH_TOKEN) {
-      ++i;
-      continue;
-    }
-    if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) count = 2;
-    if (token == GL_POLYGON_TOKEN) count = static_cast<int>(buffer[i++]);
+    int token = static_cast<int>(buffer[i++]);
     primitives.emplace_back();
+    int count = token == GL_POLYGON_TOKEN ? static_cast<int>(buffer[i++]) : 2 - (token == GL_POINT_TOKEN);
     for (const float* p = &buffer[i]; count-- > 0; p += 11, i += 11)  // 11 floats a vertex
       primitives.back().push_back({((p[0] - view[0]) / view[2] * 2 - 1) * half,
-                                   ((p[1] - view[1]) / view[3] * 2 - 1) * half, -(p[2] * 2 - 1) * half, p[3], p[4],
-                                   p[5], p[6], p[7], p[8]});
+                                   ((p[1] - view[1]) / view[3] * 2 - 1) * half, -(p[2] * 2 - 1) * half,
+                                   p[3], p[4], p[5], p[6], p[7], p[8]});
   }
   return primitives;
 }
@@ -61,11 +53,6 @@ inline bool Whole(float v, float low, float high) { return v >= low && v <= high
 // Replays the effects' sequence from its starting state, to say what each draw gets.
 struct Replay {
   uint32_t state = 1;
-  int Next() {
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 32767u);
-  }
-  void Skip(int draws) {
-    for (int i = 0; i < draws; ++i) Next();
-  }
+  int Next() { return static_cast<int>(((state = state * 214013u + 2531011u) >> 16) & 32767u); }
+  void Skip(int draws) { while (draws-- > 0) Next(); }
 };

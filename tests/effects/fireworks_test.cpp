@@ -1,7 +1,6 @@
 // Fireworks against a controlled millisecond timer and frame time.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -16,25 +15,15 @@
 namespace {
 const uint32_t Start = 1000;  // milliseconds on the timer at set-up
 Firework& first = Fireworks[0];
-using Particles = std::vector<Particle>;
 
-class FireworkTest : public ::testing::Test {
- protected:
+struct FireworkTest : testing::Test {
   void SetUp() override {
     ASSERT_TRUE(OpenTestWindow());
-    UseFakeClocks(true);
-    SetFakeTimer(Start);
-    FixEffectsViewAngles(true, 0.0f, 0.0f);
-    ResetEffectsRand();
+    UseFakeClocks(true), SetFakeTimer(Start), FixEffectsViewAngles(true, 0.0f, 0.0f), ResetEffectsRand();
     SetUpFireworks();
     for (int i = 1; i < FireworkCount; ++i) Fireworks[i].riseDuration = 1000000;  // only the first goes off
   }
-  static void Frame(uint32_t milliseconds, float seconds) {
-    SetFakeTimer(milliseconds);
-    SetFrameSpeed(seconds);
-    DrawFireworks();
-  }
-  static Particles Snapshot() { return Particles(first.particles, first.particles + FireworkParticleCount); }
+  static void Frame(uint32_t ms, float seconds) { SetFakeTimer(ms), SetFrameSpeed(seconds), DrawFireworks(); }
 };
 }  // namespace
 
@@ -46,7 +35,7 @@ class FireworkTest : public ::testing::Test {
 TEST_F(FireworkTest, ShellClimbsBurstsAndRelaunches) {
   float y0 = first.y;
   uint32_t burstTime = Start + first.riseDuration - 1;
-  Particles before = Snapshot();
+  std::vector<Particle> before(first.particles, first.particles + FireworkParticleCount);
   Frame(Start + 100, 0.1f);
   for (uint32_t t : {burstTime, burstTime + 1, burstTime + 2}) {
     Frame(t, 0.1f);
@@ -60,7 +49,7 @@ TEST_F(FireworkTest, ShellClimbsBurstsAndRelaunches) {
     ASSERT_NEAR(p.velocityA.y + p.velocityB.y, was.velocityA.y + was.velocityB.y - 0.1f, 1e-4);
     ASSERT_NEAR(p.velocityA.x, was.velocityA.x - 2.0f, 1e-4);
   }
-  before = Snapshot();
+  before.assign(first.particles, first.particles + FireworkParticleCount);
   for (uint32_t after : {700u, 701u}) {
     Frame(burstTime + after, 0.1f);
     EXPECT_EQ(0, std::memcmp(before.data(), first.particles, sizeof first.particles));
@@ -69,8 +58,7 @@ TEST_F(FireworkTest, ShellClimbsBurstsAndRelaunches) {
   Replay replay;
   replay.Skip(FireworkCount * (7 + FireworkParticleCount * 6));  // the set-up's draws
   EXPECT_EQ(first.riseDuration, static_cast<uint32_t>(replay.Next() % 6000 + 2000));
-  EXPECT_TRUE(first.x == replay.Next() % 1000 && first.z == -800.0f && first.velocity.y == 3.0f);
-  EXPECT_EQ(first.y, replay.Next() % 100);
+  EXPECT_TRUE(first.x == replay.Next() % 1000 && first.y == replay.Next() % 100 && first.z == -800.0f);
 }
 
 // At 16 ms frames a particle's life runs out in the 42nd frame, 672 ms into the burst:
@@ -100,17 +88,14 @@ TEST_F(FireworkTest, ParticlesReEmitFromTheCentreBeforeTheBurstEnds) {
 // Holding Y runs the set-up before every frame: all five restart, none ever bursts,
 // and the sprite stays one texture and one pixel buffer.
 TEST_F(FireworkTest, HoldingTheKeyRestartsAllFiveOnOneSprite) {
-  std::string previous = ChangeDir(BinDir());  // where the build put boom.tga
+  ChangeDir(BinDir());  // where the build put boom.tga
   SetUpFireworks();
   TgaImage loaded = FireworkImage;
   for (uint32_t t = Start; t <= Start + 8500; t += 50) {
-    SetFakeTimer(t);
-    SetUpFireworks();
-    Frame(t, 0.05f);
+    SetFakeTimer(t), SetUpFireworks(), Frame(t, 0.05f);
     for (const Firework& f : Fireworks)
       ASSERT_TRUE(f.launchTime == t && f.particles[0].life == 1.0f && f.particles[0].x == 0.0f);
   }
-  ChangeDir(previous);
   GLuint next = 0;
   glGenTextures(1, &next);
   EXPECT_TRUE(loaded.texID != 0 && FireworkImage.texID == loaded.texID && FireworkImage.data == loaded.data);
@@ -121,23 +106,18 @@ TEST_F(FireworkTest, HoldingTheKeyRestartsAllFiveOnOneSprite) {
 // those turns, every square lies flat across the view.
 TEST_F(FireworkTest, BurstSquaresFaceTheViewer) {
   for (Firework& firework : Fireworks) {
-    firework.riseDuration = 2000;
-    firework.burstTime = Start + 9000;
+    firework.riseDuration = 2000, firework.burstTime = Start + 9000;
     for (int i = 1; i < FireworkParticleCount; ++i) firework.particles[i].active = false;
   }
   SetFakeTimer(Start + 9001);
-  for (float yaw : {0.0f, 37.0f, 90.0f, 200.0f, 315.0f}) {
+  for (float yaw : {0.0f, 37.0f, 90.0f, 200.0f, 315.0f})
     for (float pitch : {0.0f, -30.0f, 20.0f, 60.0f}) {
       FixEffectsViewAngles(true, yaw, pitch);
       FedPrimitives drawn = DrawnPrimitives([&] {
-        glLoadIdentity();
-        glRotatef(-pitch, 1.0f, 0.0f, 0.0f);
-        glRotatef(-yaw, 0.0f, 1.0f, 0.0f);
-        DrawFireworks();
+        glLoadIdentity(), glRotatef(-pitch, 1.0f, 0.0f, 0.0f), glRotatef(-yaw, 0.0f, 1.0f, 0.0f), DrawFireworks();
       });
       ASSERT_GE(drawn.size(), 5u);
       for (const std::vector<FedVertex>& square : drawn)
         for (const FedVertex& v : square) ASSERT_NEAR(v.z, square[0].z, 1e-2) << "yaw " << yaw << " pitch " << pitch;
     }
-  }
 }

@@ -14,8 +14,7 @@ struct WhirlwindTest : testing::Test {
     ResetEffectsRand(), FixEffectsViewAngles(true, 0, 0), SetUpWindEffect();
   }
   static FedPrimitives Frame(float seconds) {
-    SetFrameSpeed(seconds);
-    return DrawnPrimitives([] { DrawWindEffect(); });
+    return SetFrameSpeed(seconds), DrawnPrimitives([] { DrawWindEffect(); });
   }
 };
 
@@ -36,8 +35,7 @@ TEST_F(WhirlwindTest, FirstFrameSendsTheOuterPointsBackToTheFoot) {
   for (int i = 0; i < WhirlwindPointCount; ++i) {
     const WhirlwindPoint &p = WhirlwindPoints[i], &was = before[i];
     int step = replay.Next() % 3;
-    bool climbs = i < 674;
-    ASSERT_TRUE(climbs ? std::fabs(p.radius - was.radius - 0.016f) < 1e-4 &&
+    ASSERT_TRUE(i < 674 ? std::fabs(p.radius - was.radius - 0.016f) < 1e-4 &&
                              std::fabs(p.height - was.height - 0.128f) < 1e-4 &&
                              std::fabs(p.angle - was.angle - 0.896f - step) < 2e-3
                        : p.radius == 0.0f && p.height == 35.0f && p.angle == 0.0f) << i;
@@ -48,14 +46,12 @@ TEST_F(WhirlwindTest, FirstFrameSendsTheOuterPointsBackToTheFoot) {
 // it past -500 or 5000, keeping the overshoot; a step too short to come back inside
 // turns it again.
 TEST_F(WhirlwindTest, AxisTurnsPastEachBoundAndKeepsTheOvershoot) {
-  struct Step {
-    float startX, seconds, x, direction;  // startX 0 carries on from the last step
-  };
-  for (Step step : {Step{0, 1.0f, -50, -1}, Step{-499, 0.1f, -504, 1}, Step{0, 0.01f, -503.5f, -1},
-                    Step{0, 0.1f, -508.5f, 1}, Step{4999, 0.1f, 5004, -1}, Step{0, 1.0f, 4954, -1}}) {
-    if (step.startX != 0) windX = step.startX;
-    Frame(step.seconds);
-    EXPECT_TRUE(windX == step.x && windDirection == step.direction) << step.x << " " << windX;
+  const float steps[][4] = {{0, 1.0f, -50, -1},     {-499, 0.1f, -504, 1}, {0, 0.01f, -503.5f, -1},  // starting x 0
+                            {0, 0.1f, -508.5f, 1}, {4999, 0.1f, 5004, -1}, {0, 1.0f, 4954, -1}};  // carries on
+  for (const auto& [startX, seconds, x, direction] : steps) {
+    windX = startX != 0 ? startX : windX;
+    Frame(seconds);
+    EXPECT_TRUE(windX == x && windDirection == direction) << x << " " << windX;
   }
 }
 
