@@ -15,24 +15,20 @@ using Plants = WorldTest;  // on softpipe, whose alpha test compares exactly
 // 40 high): the pixels a quarter and three quarters across it.
 TEST_F(Plants, AlphaCutsOutTheQuadsAndTheTestStaysOn) {
   const Rgba sky{0, 0, 255}, red{255, 0, 0}, white{255, 255, 255};
-  struct Case {
-    int bits;  // 0: no picture
-    Rgba left, right;
-  } cases[] = {{0, white, white}, {24, red, red}, {32, sky, red}};
-  for (const Case& c : cases) {
+  const struct { int bits; Rgba left, right; } cases[] = {{0, white, white}, {24, red, red}, {32, sky, red}};  // 0: no picture
+  glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(50.0, 90.0, 140.0, 180.0, -1000.0, 1000.0);
+  glMatrixMode(GL_MODELVIEW);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_DEPTH_TEST);
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.bits);
     if (c.bits) WritePicture("plant4.tga", 8, 2, c.bits, [](int i, int) { return Rgba{255, 0, 0, uint8_t(i < 4 ? 25 : 26)}; });
     SetUpPlants();
-    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(50.0, 90.0, 140.0, 180.0, -1000.0, 1000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    DrawPlants();
+    DrawPlants();  // which leaves the matrices as it found them
     EXPECT_EQ(ReadPixel(100, 200), c.left);
     EXPECT_EQ(ReadPixel(300, 200), c.right);
   }
@@ -43,10 +39,8 @@ TEST_F(Plants, AlphaCutsOutTheQuadsAndTheTestStaysOn) {
   SetUpScene();
   DrawFrame();
   DrawFrame();
-  GLint function = 0;
   GLfloat reference = 0.0f;
-  glGetIntegerv(GL_ALPHA_TEST_FUNC, &function);
   glGetFloatv(GL_ALPHA_TEST_REF, &reference);
   EXPECT_TRUE(glIsEnabled(GL_ALPHA_TEST));
-  EXPECT_EQ(std::pair(function, reference), std::pair(GL_GREATER, 0.1f));
+  EXPECT_EQ(std::pair(GetInteger(GL_ALPHA_TEST_FUNC), reference), std::pair(GLint(GL_GREATER), 0.1f));
 }

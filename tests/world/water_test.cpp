@@ -21,10 +21,8 @@ FedPolygon WaterFrame(float seconds) {
 
 // The degrees by which the texture was turned: corner (1, 0) at the south-east goes to (cos, sin).
 float TurnOf(const FedPolygon& quad) {
-  for (const FedVertex& v : quad) {
-    if (std::fabs(v.x - 10120.0f) < 1.0f && std::fabs(v.z - 5000.0f) < 1.0f)
-      return float(std::atan2(v.tex[1], v.tex[0]) * 180.0 / M_PI);
-  }
+  for (const FedVertex& v : quad)
+    if (std::fabs(v.x - 10120.0f) + std::fabs(v.z - 5000.0f) < 1.0f) return float(std::atan2(v.tex[1], v.tex[0]) * 180 / M_PI);
   ADD_FAILURE() << "no vertex at the square's south-east corner";
   return 0.0f;
 }
@@ -72,10 +70,7 @@ TEST_F(Water, CoversTheSeaBobsTurnsAndLeavesTheStateAsFound) {
   float m[16];
   glGetFloatv(GL_TEXTURE_MATRIX, m);
   for (int k = 0; k < 16; ++k) EXPECT_EQ(m[k], k % 5 == 0 ? 1.0f : 0.0f) << k;
-  GLint mode = 0, depth = 0;
-  glGetIntegerv(GL_MATRIX_MODE, &mode);
-  glGetIntegerv(GL_TEXTURE_STACK_DEPTH, &depth);
-  EXPECT_EQ(std::pair(mode, depth), std::pair(GL_MODELVIEW, 1));
+  EXPECT_EQ(std::pair(GetInteger(GL_MATRIX_MODE), GetInteger(GL_TEXTURE_STACK_DEPTH)), std::pair(GLint(GL_MODELVIEW), 1));
   EXPECT_FALSE(glIsEnabled(GL_BLEND));
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

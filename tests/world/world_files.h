@@ -18,15 +18,11 @@
 #include "platform/message_box.h"
 #include "support/gl_window.h"
 
-struct Rgba {
-  uint8_t r, g, b, a = 255;
-  bool operator==(const Rgba&) const = default;
-};
+struct Rgba { uint8_t r, g, b, a = 255; bool operator==(const Rgba&) const = default; };
 
 // A 24-bit BMP (name ending ".bmp") or an uncompressed TGA of 24 or 32 bits; pixel(i, j)
 // gives column i of stored row j.
-inline void WritePicture(const std::string& name, int width, int height, int bits,
-                         const std::function<Rgba(int, int)>& pixel) {
+inline void WritePicture(const std::string& name, int width, int height, int bits, const std::function<Rgba(int, int)>& pixel) {
   const bool bmp = name.ends_with(".bmp");
   const int rowBytes = bmp ? (width * 3 + 3) & ~3 : width * bits / 8, size = 54 + rowBytes * height;
   Bytes out = bmp ? Cat({{'B', 'M'}, Le(4, {size, 0, 54, 40, width, height}), Le(2, {1, 24}), Bytes(24, 0)})
@@ -52,7 +48,6 @@ const float DepthRange = 300.0f;  // world units above and below the ground plan
 // A view straight down on the ground: world x from lo to hi across the 400-pixel window,
 // world z from -lo to -hi up it, heights from -300 to 300 in depth.
 inline void LookStraightDown(float lo, float hi) {
-  glViewport(0, 0, 400, 400);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(lo, hi, lo, hi, -DepthRange, DepthRange);
@@ -87,10 +82,12 @@ inline std::vector<FedPolygon> FeedBackPolygons(float lo, float hi, const std::f
   return polygons;
 }
 
+// One integer of OpenGL state.
+inline GLint GetInteger(GLenum name) { GLint value = 0; return glGetIntegerv(name, &value), value; }
+
 // Colour of one pixel of the back buffer.
 inline Rgba ReadPixel(int x, int y) {
   Rgba p;
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &p);
   return {p.r, p.g, p.b};
 }
