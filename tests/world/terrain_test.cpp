@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
 #include "world/terrain.h"
 #include "world_files.h"
