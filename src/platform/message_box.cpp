@@ -1,6 +1,8 @@
 // Message boxes through SDL, with standard error as the last resort and a recorder for tests.
 #include "platform/message_box.h"
 
+#include "platform/sound_engine.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -39,7 +41,10 @@ MessageBoxAnswer ShowMessageBox(const char* text, const char* caption, MessageBo
     box.buttons = &okButton;
   }
   int pressed = 0;
-  if (SDL_ShowMessageBox(&box, &pressed) != 0) return AnswerWithoutDisplay(text, caption, buttons);
+  PauseSoundOutputs(true);
+  int shown = SDL_ShowMessageBox(&box, &pressed);
+  PauseSoundOutputs(false);
+  if (shown != 0) return AnswerWithoutDisplay(text, caption, buttons);
   if (buttons == MessageBoxButtons::Ok) return MessageBoxAnswer::Ok;
   return pressed == 6 ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
 }

@@ -615,3 +615,16 @@ int RenderLoopbackOutput(SoundPerformance* performance, float* samples, int fram
 void CloseAllSoundOutputs() {
   while (!openOutputs.empty()) CloseOutput(openOutputs.back());
 }
+
+void PauseSoundOutputs(bool paused) {
+  auto pause = reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(nullptr, "alcDevicePauseSOFT"));
+  auto resume = reinterpret_cast<LPALCDEVICERESUMESOFT>(alcGetProcAddress(nullptr, "alcDeviceResumeSOFT"));
+  if (!pause || !resume) return;
+  for (SoundPerformance* performance : openOutputs) {
+    if (!performance->device || performance->loopback) continue;
+    if (paused)
+      pause(performance->device);
+    else
+      resume(performance->device);
+  }
+}

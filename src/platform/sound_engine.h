@@ -119,6 +119,11 @@ int Release(SoundListener* listener);
 // whole run are not released one by one), so the system's sound is handed back cleanly.
 void CloseAllSoundOutputs();
 
+// Stops (true) or restarts (false) the mixing of every open output device. A modal
+// message box is shown from a separate process forked off this one; no mixing thread
+// may be running then, or the forked copy can inherit a lock that is never released.
+void PauseSoundOutputs(bool paused);
+
 // The test seam: while on, InitAudio opens a loopback device (stereo, 32-bit float,
 // at the given rate) instead of the system's output, and the test renders it.
 void UseLoopbackOutput(bool on, int sampleRate = 44100);
