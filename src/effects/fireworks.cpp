@@ -8,7 +8,7 @@
 #include "audio/sound_operations.h"
 #include "effects/held_frame.h"
 #include "effects/random.h"
-#include "effects/vertex_arrays.h"
+#include "image/vertex_arrays.h"
 #include "effects/view_angles.h"
 #include "image/sphere.h"
 #include "platform/clock.h"
@@ -23,7 +23,7 @@ const int SquareCorners = 4;
 
 // One array a firework, and one more for particles that belong to none of them.
 struct BurstVertices {
-  EffectVertex vertices[FireworkParticleCount * SquareCorners];
+  ArrayVertex vertices[FireworkParticleCount * SquareCorners];
   int count;  // vertices filled by the last pass
 };
 BurstVertices burstVertices[FireworkCount + 1];
@@ -107,7 +107,7 @@ void ReEmit(Particle& particle) {
 }
 
 // The square where the particle stands, facing along z in the shell's frame.
-EffectVertex* PutParticleSquare(const Particle& particle, EffectVertex* corner) {
+ArrayVertex* PutParticleSquare(const Particle& particle, ArrayVertex* corner) {
   float h = particle.size / 2.0;
   const float r = particle.r, g = particle.g, b = particle.b, a = particle.life;
   corner[0] = {0.0f, 0.0f, r, g, b, a, particle.x - h, particle.y - h, particle.z};
@@ -189,7 +189,7 @@ void DrawFireworkParticles(Particle* particles) {
   float frameSpeed = GetFrameSpeed();
   BurstVertices& burst = VerticesFor(particles);
   if (!EffectsFrameHeld()) {
-    EffectVertex* next = burst.vertices;
+    ArrayVertex* next = burst.vertices;
     for (int i = 0; i < FireworkParticleCount; ++i) {
       Particle& particle = particles[i];
       if (!particle.active) continue;
@@ -202,7 +202,7 @@ void DrawFireworkParticles(Particle* particles) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, FireworkImage.texID);
-  DrawEffectVertices(GL_QUADS, burst.vertices, burst.count, VertexParts::ColourAndTexture);
+  DrawVertexArray(GL_QUADS, burst.vertices, burst.count, VertexParts::ColourAndTexture);
   glDisable(GL_BLEND);
   glEnable(GL_TEXTURE_2D);
 }

@@ -6,7 +6,7 @@
 #include "app/frame_rate.h"
 #include "effects/held_frame.h"
 #include "effects/random.h"
-#include "effects/vertex_arrays.h"
+#include "image/vertex_arrays.h"
 
 Particle RainDrops[RainDropCount];
 
@@ -16,10 +16,10 @@ const float GroundLevel = 25.0f;    // world units: drops below it re-enter
 const float StreakLength = 16.0f;   // world units
 const float StreakAlpha = 0.5f;
 
-EffectVertex streakVertices[RainDropCount * 2];  // both ends of every streak, the last pass's
+ArrayVertex streakVertices[RainDropCount * 2];  // both ends of every streak, the last pass's
 
 // The streak hangs from where the drop stands.
-void PutStreak(const Particle& drop, EffectVertex* end) {
+void PutStreak(const Particle& drop, ArrayVertex* end) {
   end[0] = {0.0f, 0.0f, drop.r, drop.g, drop.b, StreakAlpha, drop.x, drop.y, drop.z};
   end[1] = {0.0f, 0.0f, drop.r, drop.g, drop.b, StreakAlpha, drop.x, drop.y - StreakLength, drop.z};
 }
@@ -68,7 +68,7 @@ void DrawRain() {
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glDisable(GL_TEXTURE_2D);
-  DrawEffectVertices(GL_LINES, streakVertices, RainDropCount * 2, VertexParts::Colour);
+  DrawVertexArray(GL_LINES, streakVertices, RainDropCount * 2, VertexParts::Colour);
   glEnable(GL_TEXTURE_2D);
   glDisable(GL_BLEND);
 }

@@ -10,7 +10,7 @@
 #include "audio/sound_operations.h"
 #include "effects/held_frame.h"
 #include "effects/random.h"
-#include "effects/vertex_arrays.h"
+#include "image/vertex_arrays.h"
 #include "effects/view_angles.h"
 
 WhirlwindPoint WhirlwindPoints[WhirlwindPointCount];
@@ -31,7 +31,7 @@ void MoveAxis(float frameSpeed) {
 }
 
 const int SquareCorners = 4;
-EffectVertex squareVertices[WhirlwindPointCount * SquareCorners];  // the last pass's
+ArrayVertex squareVertices[WhirlwindPointCount * SquareCorners];  // the last pass's
 
 // Sine and cosine of a turn given in degrees, worked in floats as OpenGL's rotations are.
 struct Turn {
@@ -57,7 +57,7 @@ Facing FacingTheView() {
 // The four corners in the frame of the draw: at the axis and the point's height,
 // turned by its angle about y and moved out by its radius, facing the view. The
 // texture's s axis runs up the square and its t axis across it.
-void PutSquare(const WhirlwindPoint& point, const Facing& facing, EffectVertex* corner) {
+void PutSquare(const WhirlwindPoint& point, const Facing& facing, ArrayVertex* corner) {
   static const float Across[SquareCorners] = {0.0f, 0.0f, SquareEdge, SquareEdge};
   static const float Up[SquareCorners] = {0.0f, SquareEdge, SquareEdge, 0.0f};
   static const float S[SquareCorners] = {0.0f, 1.0f, 1.0f, 0.0f};
@@ -116,5 +116,5 @@ void DrawWindEffect() {
       WindOn(WhirlwindPoints[i], frameSpeed);
     }
   }
-  DrawEffectVertices(GL_QUADS, squareVertices, WhirlwindPointCount * SquareCorners, VertexParts::Texture);
+  DrawVertexArray(GL_QUADS, squareVertices, WhirlwindPointCount * SquareCorners, VertexParts::Texture);
 }

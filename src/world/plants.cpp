@@ -3,7 +3,10 @@
 
 #include <GL/gl.h>
 
+#include <iterator>
+
 #include "image/tga.h"
+#include "image/vertex_arrays.h"
 
 namespace {
 struct PlantPlace {
@@ -22,50 +25,43 @@ const float CrossingX = 18.5f;       // world units: where the second quad cross
 const float HalfDepth = 20.0f;       // world units: the second quad runs from z 20 to -20
 const float AlphaThreshold = 0.1f;   // fragments at or below this alpha are discarded
 
-TgaImage PlantImage = {};
+const size_t PlantCount = std::size(Plants);
+const int ShapeCorners = 8;  // two quads
 
-void DrawPlantShape(float height) {
-  glBegin(GL_QUADS);
-  // Quad A, in the plane z = 0.
-  glTexCoord2f(0.0f, 0.0f);
-  glVertex3f(0.0f, 0.0f, 0.0f);
-  glTexCoord2f(1.0f, 0.0f);
-  glVertex3f(QuadWidth, 0.0f, 0.0f);
-  glTexCoord2f(1.0f, 1.0f);
-  glVertex3f(QuadWidth, height, 0.0f);
-  glTexCoord2f(0.0f, 1.0f);
-  glVertex3f(0.0f, height, 0.0f);
-  // Quad B, in the plane x = 18.5.
-  glTexCoord2f(0.0f, 0.0f);
-  glVertex3f(CrossingX, 0.0f, HalfDepth);
-  glTexCoord2f(1.0f, 0.0f);
-  glVertex3f(CrossingX, 0.0f, -HalfDepth);
-  glTexCoord2f(1.0f, 1.0f);
-  glVertex3f(CrossingX, height, -HalfDepth);
-  glTexCoord2f(0.0f, 1.0f);
-  glVertex3f(CrossingX, height, HalfDepth);
-  glEnd();
+TgaImage PlantImage = {};
+ArrayVertex PlantShapes[PlantCount][ShapeCorners];  // built once
+
+// Quad A in the plane z = 0, then quad B in the plane x = 18.5, both from the ground up.
+void BuildPlantShape(float height, ArrayVertex* corner) {
+  const float quads[ShapeCorners][3] = {
+      {0.0f, 0.0f, 0.0f},           {QuadWidth, 0.0f, 0.0f},          {QuadWidth, height, 0.0f},
+      {0.0f, height, 0.0f},         {CrossingX, 0.0f, HalfDepth},     {CrossingX, 0.0f, -HalfDepth},
+      {CrossingX, height, -HalfDepth}, {CrossingX, height, HalfDepth}};
+  const float texture[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
+  for (int k = 0; k < ShapeCorners; ++k) {
+    const float* st = texture[k % 4];
+    corner[k] = {st[0], st[1], 1.0f, 1.0f, 1.0f, 1.0f, quads[k][0], quads[k][1], quads[k][2]};
+  }
 }
 }  // namespace
 
 // A plant texture that fails to load leaves texture name 0: the plants are then white.
 void SetUpPlants() {
   LoadTga(PlantImage, "plant4.tga");
+  for (size_t i = 0; i < PlantCount; ++i) BuildPlantShape(Plants[i].height, PlantShapes[i]);
   glAlphaFunc(GL_GREATER, AlphaThreshold);
   glEnable(GL_ALPHA_TEST);
 }
 
 void DrawPlants() {
-  bool first = true;
-  for (const PlantPlace& plant : Plants) {
+  for (size_t i = 0; i < PlantCount; ++i) {
     glPushMatrix();
-    glTranslatef(plant.x, plant.y, plant.z);
-    if (first) {
+    glTranslatef(Plants[i].x, Plants[i].y, Plants[i].z);
+    if (i == 0) {
       glColor3f(1.0f, 1.0f, 1.0f);
       glBindTexture(GL_TEXTURE_2D, PlantImage.texID);
-      first = false;
     }
-    DrawPlantShape(plant.height);
+    DrawVertexArray(GL_QUADS, PlantShapes[i], ShapeCorners, VertexParts::Texture);
     glPopMatrix();
   }
 }

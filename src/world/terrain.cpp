@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "image/bmp.h"
+#include "image/vertex_arrays.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -14,12 +15,16 @@ const int GridSize = 32;            // samples along each side
 const float GridStep = 160.0f;      // world units between samples
 const int32_t TextureSize = 256;    // pixels along each side of the terrain texture
 const float IslandEdge = GridStep * (GridSize - 1);  // world units, 4960
+const int StripCount = GridSize - 1;
+const int StripLength = 4 * (GridSize - 1);  // vertices: four corners a cell
 
 // Vertex (i, j) is at 3 x (32 x i + j): a column's 32 vertices are consecutive.
 float TerrainGrid[GridSize * GridSize * 3];
 GLuint TerrainTexture = 0;
 RgbImage* HeightmapImage = nullptr;  // kept for the run
 RgbImage* TerrainImage = nullptr;    // kept for the run
+// Every strip's vertices, built from the grid when it is loaded and drawn each frame.
+ArrayVertex StripVertices[StripCount * StripLength];
 
 const float* Vertex(int i, int j) { return &TerrainGrid[3 * (GridSize * i + j)]; }
 
@@ -50,13 +55,26 @@ float ClampToGrid(float f) {
   return f;
 }
 
-// Texture coordinate, shade and position of vertex (a, b).
-void SendVertex(int a, int b) {
+// Texture coordinate, shade by height and position of vertex (a, b).
+ArrayVertex StripVertex(int a, int b) {
   const float* vertex = Vertex(a, b);
   float shade = vertex[1] / 255.0f;
-  glTexCoord2f(static_cast<float>(a) / GridSize, static_cast<float>(b) / GridSize);
-  glColor4f(shade, shade, shade, 1.0f);
-  glVertex3fv(vertex);
+  return {static_cast<float>(a) / GridSize, static_cast<float>(b) / GridSize, shade, shade, shade, 1.0f,
+          vertex[0], vertex[1], vertex[2]};
+}
+
+// Each cell sends all four corners, so the strip's in-between triangles repeat
+// the cells' own: every cell is split from (i + 1, j) to (i, j + 1).
+void BuildStrips() {
+  ArrayVertex* next = StripVertices;
+  for (int j = 0; j < StripCount; ++j) {
+    for (int i = 0; i < GridSize - 1; ++i) {
+      *next++ = StripVertex(i, j);
+      *next++ = StripVertex(i + 1, j);
+      *next++ = StripVertex(i, j + 1);
+      *next++ = StripVertex(i + 1, j + 1);
+    }
+  }
 }
 }  // namespace
 
@@ -91,6 +109,7 @@ void LoadTerrain() {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   BuildMipmappedTexture(TerrainImage);
   FillGrid();
+  BuildStrips();
 }
 
 // Bilinear interpolation in single precision, term by term; the last column and
@@ -114,19 +133,9 @@ float TerrainHeightAt(float x, float z) {
   return (1.0f - dz - dx + p) * h00 + (dx - p) * h10 + p * h11 + (dz - p) * h01;
 }
 
-// Each cell sends all four corners, so the strip's in-between triangles repeat
-// the cells' own: every cell is split from (i + 1, j) to (i, j + 1).
 void DrawTerrain() {
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, TerrainTexture);
-  for (int j = 0; j < GridSize - 1; ++j) {
-    glBegin(GL_TRIANGLE_STRIP);
-    for (int i = 0; i < GridSize - 1; ++i) {
-      SendVertex(i, j);
-      SendVertex(i + 1, j);
-      SendVertex(i, j + 1);
-      SendVertex(i + 1, j + 1);
-    }
-    glEnd();
-  }
+  for (int j = 0; j < StripCount; ++j)
+    DrawVertexArray(GL_TRIANGLE_STRIP, &StripVertices[j * StripLength], StripLength, VertexParts::ColourAndTexture);
 }

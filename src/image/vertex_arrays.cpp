@@ -1,10 +1,10 @@
-// Client-side vertex arrays for the effects, with every state put back afterwards.
-#include "effects/vertex_arrays.h"
+// Client-side vertex arrays, with every state put back afterwards.
+#include "image/vertex_arrays.h"
 
 #include <GL/gl.h>
 
 namespace {
-const GLsizei Stride = sizeof(EffectVertex);  // bytes
+const GLsizei Stride = sizeof(ArrayVertex);  // bytes
 
 bool HasColour(VertexParts parts) { return parts != VertexParts::Texture; }
 bool HasTexture(VertexParts parts) { return parts != VertexParts::Colour; }
@@ -24,7 +24,7 @@ void PutArraysBack(VertexParts parts) {
 }
 }  // namespace
 
-void DrawEffectVertices(unsigned mode, const EffectVertex* vertices, int count, VertexParts parts) {
+void DrawVertexArray(unsigned mode, const ArrayVertex* vertices, int count, VertexParts parts) {
   if (count <= 0) return;
   glEnableClientState(GL_VERTEX_ARRAY);
   glVertexPointer(3, GL_FLOAT, Stride, &vertices->x);
@@ -38,7 +38,7 @@ void DrawEffectVertices(unsigned mode, const EffectVertex* vertices, int count, 
   }
   glDrawArrays(mode, 0, count);
   PutArraysBack(parts);
-  const EffectVertex& last = vertices[count - 1];
+  const ArrayVertex& last = vertices[count - 1];
   if (HasColour(parts)) glColor4f(last.r, last.g, last.b, last.a);
   if (HasTexture(parts)) glTexCoord2f(last.s, last.t);
 }

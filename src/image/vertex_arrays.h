@@ -1,8 +1,8 @@
-// Client-side vertex arrays for the effects: one call draws what a frame's pass filled.
+// Client-side vertex arrays: a whole run of primitives in one call, OpenGL left as it was.
 #pragma once
 
 // One vertex: texture coordinates, colour with alpha, position (the owner's frame).
-struct EffectVertex {
+struct ArrayVertex {
   float s, t;
   float r, g, b, a;
   float x, y, z;
@@ -14,4 +14,4 @@ enum class VertexParts { ColourAndTexture, Colour, Texture };
 // Draws count vertices as primitives of the given mode, then disables the arrays again,
 // puts their pointers back to OpenGL's defaults and leaves the current colour and texture
 // coordinates as the last vertex's, as drawing them one call at a time would have.
-void DrawEffectVertices(unsigned mode, const EffectVertex* vertices, int count, VertexParts parts);
+void DrawVertexArray(unsigned mode, const ArrayVertex* vertices, int count, VertexParts parts);
