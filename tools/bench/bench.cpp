@@ -169,7 +169,7 @@ void Record(const FrameCost& cost, SceneTimes* times) {
 // A few untimed frames let the scene settle after its switches change. With held
 // times, each frame is followed by the same frame drawn again from its arrays, held:
 // the two sets then cover exactly the same scene states.
-void TimeFrames(int frames, SceneTimes* times, SceneTimes* heldTimes = nullptr) {
+void TimeFrames(int frames, SceneTimes* times, [[maybe_unused]] SceneTimes* heldTimes = nullptr) {
   for (int i = 0; i < WarmUpFrames; ++i) DrawFrame();
   glFinish();
   for (int i = 0; i < frames; ++i) {
