@@ -8,127 +8,81 @@
 #include "support/gl_window.h"
 
 namespace {
-struct FogState {
-  bool enabled;
-  float end;
-  float colour[4];
-  float clear[4];
-};
-
-FogState ReadFog() {
-  FogState s{};
-  s.enabled = glIsEnabled(GL_FOG);
-  glGetFloatv(GL_FOG_END, &s.end);
-  glGetFloatv(GL_FOG_COLOR, s.colour);
-  glGetFloatv(GL_COLOR_CLEAR_VALUE, s.clear);
-  return s;
-}
-
 class WeatherTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(OpenTestWindow());
     UseFakeClocks(true);
     SetFakeTick(1000);
-    StartRecordingMessageBoxes();  // no data files here: the loaders\' boxes are kept, not shown
+    StartRecordingMessageBoxes();  // no data files here: the loaders' boxes are kept, not shown
     SetUpScene();
   }
   void TearDown() override {
     UseFakeClocks(false);
     CloseTestWindow();
   }
-  // Lets just over a second pass, then runs the fade as a frame does.
-  void Step() {
-    AdvanceFakeClocks(1001);
-    UpdateWeather();
+  // Lets the milliseconds pass (just over a second by default), then runs the fade as a frame does.
+  void Steps(int steps, uint32_t milliseconds = 1001) {
+    for (int i = 0; i < steps; ++i) AdvanceFakeClocks(milliseconds), UpdateWeather();
+  }
+  // What the fade holds (blue, also the clear colour's; fog end; fog on) and what the fog was
+  // last given (end, blue, enabled).
+  static void Expect(float blue, float end, int on, float glEnd, float glBlue, bool glOn) {
+    float fogEnd, fogColour[4], clear[4];
+    glGetFloatv(GL_FOG_END, &fogEnd);
+    glGetFloatv(GL_FOG_COLOR, fogColour);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    EXPECT_EQ(WeatherFade.skyBlue, blue);
+    EXPECT_EQ(WeatherFade.fogEnd, end);
+    EXPECT_EQ(Switches.fogOn, on);
+    EXPECT_FLOAT_EQ(fogEnd, glEnd);
+    EXPECT_FLOAT_EQ(fogColour[2], glBlue);
+    EXPECT_FLOAT_EQ(clear[2], blue);
+    EXPECT_EQ(glIsEnabled(GL_FOG), glOn);
   }
 };
 }  // namespace
 
-TEST_F(WeatherTest, ClearSkyReachesFullBlueOnTheTwentySixthStep) {
-  EXPECT_TRUE(glIsEnabled(GL_FOG));
-  for (int step = 1; step <= 25; ++step) Step();
-  EXPECT_EQ(WeatherFade.skyBlue, 0.49999976f) << "25 float steps of 0.01 from 0.25: 0.4999998";
-  EXPECT_LT(WeatherFade.skyBlue, 0.5f);
-  EXPECT_EQ(Switches.fogOn, 1);
-  FogState fog = ReadFog();
-  EXPECT_TRUE(fog.enabled);
-  EXPECT_FLOAT_EQ(fog.end, 4875.0f);
-  EXPECT_FLOAT_EQ(fog.colour[2], 0.4999998f);
-  EXPECT_FLOAT_EQ(fog.clear[2], 0.4999998f);
-
-  Step();
-  EXPECT_EQ(WeatherFade.skyBlue, 0.5f);
-  EXPECT_EQ(WeatherFade.fogEnd, 5050.0f);
-  EXPECT_EQ(Switches.fogOn, 0);
-  fog = ReadFog();
-  EXPECT_FALSE(fog.enabled);
-  EXPECT_FLOAT_EQ(fog.end, 4875.0f) << "5050 is never applied";
-
-  Step();  // afterwards each step re-clamps the blue and leaves the fog end alone
-  EXPECT_EQ(WeatherFade.skyBlue, 0.5f);
-  EXPECT_EQ(WeatherFade.fogEnd, 5050.0f);
-}
-
-TEST_F(WeatherTest, NoStepUntilMoreThanASecondHasPassed) {
-  AdvanceFakeClocks(1000);
-  UpdateWeather();
-  EXPECT_EQ(WeatherFade.skyBlue, 0.25f);
-  AdvanceFakeClocks(1);
-  UpdateWeather();
-  EXPECT_EQ(WeatherFade.skyBlue, 0.26f);
-}
-
-TEST_F(WeatherTest, RainAtTheStartClampsToItsBounds) {
+// 25 float steps of 0.01 from 0.25 give 0.4999998; the 26th reaches 0.5 and lifts the fog,
+// whose last end applied stays 4875 (5050 is never applied). Rain then closes in again
+// from there, 175 units and a hundredth of blue a step, down to 501 and 0.25.
+TEST_F(WeatherTest, ClearsInTwentySixStepsAndRainClosesInAgain) {
+  Expect(0.25f, 500.0f, 1, 500.0f, 0.25f, true);
+  Steps(25);
+  Expect(0.49999976f, 4875.0f, 1, 4875.0f, 0.49999976f, true);
+  Steps(1);
+  Expect(0.5f, 5050.0f, 0, 4875.0f, 0.49999976f, false);
+  Steps(1);  // afterwards each step re-clamps the blue and leaves the fog end alone
+  Expect(0.5f, 5050.0f, 0, 4875.0f, 0.49999976f, false);
   SetRainOn(1);
-  Step();
-  EXPECT_EQ(WeatherFade.fogEnd, 501.0f);
-  EXPECT_EQ(WeatherFade.skyBlue, 0.25f);
-  FogState fog = ReadFog();
-  EXPECT_TRUE(fog.enabled);
-  EXPECT_FLOAT_EQ(fog.end, 501.0f);
-  EXPECT_FLOAT_EQ(fog.colour[2], 0.25f);
-}
-
-TEST_F(WeatherTest, RainAfterClearingClosesInAgainOverTwentySixSteps) {
-  for (int step = 0; step < 26; ++step) Step();
-  ASSERT_EQ(Switches.fogOn, 0);
-  SetRainOn(1);
-  Step();
-  EXPECT_EQ(Switches.fogOn, 1);
-  EXPECT_EQ(WeatherFade.fogEnd, 4875.0f);
+  Steps(1);
   EXPECT_FLOAT_EQ(WeatherFade.skyBlue, 0.49f);
-  EXPECT_TRUE(glIsEnabled(GL_FOG));
-  for (int step = 2; step <= 25; ++step) Step();
-  EXPECT_GT(WeatherFade.fogEnd, 501.0f);
-  EXPECT_GT(WeatherFade.skyBlue, 0.25f);
-  Step();
-  EXPECT_EQ(WeatherFade.fogEnd, 501.0f);
-  EXPECT_EQ(WeatherFade.skyBlue, 0.25f);
-  FogState fog = ReadFog();
-  EXPECT_FLOAT_EQ(fog.end, 501.0f);
-  EXPECT_FLOAT_EQ(fog.clear[2], 0.25f);
+  EXPECT_TRUE(Switches.fogOn == 1 && WeatherFade.fogEnd == 4875.0f && glIsEnabled(GL_FOG));
+  Steps(24);
+  EXPECT_TRUE(WeatherFade.fogEnd > 501.0f && WeatherFade.skyBlue > 0.25f);
+  Steps(1);
+  Expect(0.25f, 501.0f, 1, 501.0f, 0.25f, true);
 }
 
-TEST_F(WeatherTest, TickCounterWrapNeitherStallsNorRushes) {
+// No step until more than a second has passed, also across the tick counter's wrap; rain at
+// the start clamps at its bounds; switched off and on, the direction turns at the next step.
+TEST_F(WeatherTest, StepsWaitForMoreThanASecondAndRainClampsAndTurns) {
+  Steps(1, 1000);
+  EXPECT_EQ(WeatherFade.skyBlue, 0.25f);
+  Steps(1, 1);
+  EXPECT_EQ(WeatherFade.skyBlue, 0.26f);
   SetFakeTick(0xFFFFFF00u);
   WeatherFade.lastFadeTick = 0xFFFFFF00u;
-  AdvanceFakeClocks(900);  // wraps past zero, only 900 ms later
-  UpdateWeather();
-  EXPECT_EQ(WeatherFade.skyBlue, 0.25f);
-  AdvanceFakeClocks(101);
-  UpdateWeather();
+  Steps(1, 900);  // wraps past zero, only 900 ms later
   EXPECT_EQ(WeatherFade.skyBlue, 0.26f);
-}
-
-TEST_F(WeatherTest, SwitchingRainOffAndOnTurnsTheDirectionAtTheNextStep) {
+  Steps(1, 101);
+  EXPECT_FLOAT_EQ(WeatherFade.skyBlue, 0.27f);
   SetRainOn(1);
-  Step();
+  Steps(3);
+  Expect(0.25f, 501.0f, 1, 501.0f, 0.25f, true);
   SetRainOn(0);
-  AdvanceFakeClocks(500);
-  UpdateWeather();
+  Steps(1, 500);
   EXPECT_EQ(WeatherFade.fogEnd, 501.0f) << "the next step waits for its second";
-  AdvanceFakeClocks(501);
-  UpdateWeather();
+  Steps(1, 501);
   EXPECT_EQ(WeatherFade.fogEnd, 676.0f);
 }
