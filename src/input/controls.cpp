@@ -7,11 +7,11 @@
 
 #include <cmath>
 
-#include "app/frame_rate.h"
 #include "app/program.h"
 #include "app/scene.h"
 #include "audio/audio_setup.h"
 #include "audio/sound_operations.h"
+#include "common/frame_time.h"
 #include "effects/fireworks.h"
 #include "input/input.h"
 #include "platform/window.h"

@@ -13,9 +13,9 @@
 #include <tuple>
 #include <vector>
 
-#include "app/frame_rate.h"
 #include "app/program.h"
 #include "app/scene.h"
+#include "common/frame_time.h"
 #include "input/controls.h"
 #include "input/input.h"
 #include "platform/message_box.h"

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_rate.h"
 #include "app/program.h"
 #include "app/scene.h"
 #include "audio/audio_setup.h"
+#include "common/frame_time.h"
 #include "effects/fireworks.h"
 #include "input/controls.h"
 #include "platform/clock.h"
