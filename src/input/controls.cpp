@@ -7,7 +7,6 @@
 
 #include <cmath>
 
-#include "app/program.h"
 #include "app/scene.h"
 #include "audio/audio_setup.h"
 #include "audio/sound_operations.h"
@@ -52,7 +51,7 @@ void RunQuitSequence() {
   ReleaseAudio();
   ShowSystemCursor(true);
   RestoreDisplayMode();
-  RequestQuit();
+  PostQuitMessage(0);
 }
 
 // One mouse count turns one degree, whatever the frame time.
