@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "common/frame_time.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 
 namespace {
-float FrameSpeed = 0.0f;           // seconds
 uint32_t previousTime = 0;         // milliseconds
 float frameCount = 0.0f;           // frames since the title was last written
 uint32_t lastTitleTime = 0;        // milliseconds
@@ -19,7 +19,7 @@ void UpdateFrameRate() {
   uint32_t now = TimerMilliseconds();
   // The frame time is the whole milliseconds between two readings, so that no
   // precision is lost however long the program has been running.
-  FrameSpeed = static_cast<float>(now - previousTime) * 0.001f;
+  SetFrameSpeed(static_cast<float>(now - previousTime) * 0.001f);
   previousTime = now;
   frameCount = frameCount + 1.0f;
   if (now - lastTitleTime > 1000) {
@@ -29,9 +29,5 @@ void UpdateFrameRate() {
     frameCount = 0.0f;
   }
 }
-
-float GetFrameSpeed() { return FrameSpeed; }
-
-void SetFrameSpeed(float seconds) { FrameSpeed = seconds; }
 
 const char* FrameRateTitle() { return titleText; }

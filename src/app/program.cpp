@@ -14,8 +14,6 @@
 
 namespace {
 bool fullScreen = false;
-bool quitRequested = false;
-bool done = false;
 
 bool AskForFullScreen() {
   return ShowMessageBox("Do you want fullscreen mode?", "Fullscreen?", MessageBoxButtons::YesNo) ==
@@ -32,14 +30,19 @@ void SetUpWindowContents() {
   ResizeView(width, height);
 }
 
+// The loop has one way to end: the quit message, posted by the quit key, a close
+// request, a signal or a fatal error. It is looked at before the frame (a close request
+// was handled at the end of the last pass; a signal's message was just removed) and
+// before the swap (the quit key's sequence runs inside the frame), so that nothing is
+// drawn or presented once quitting has begun.
 void RunMainLoop() {
-  while (!done) {
+  for (;;) {
     WindowMessage message;
     bool removed = PollWindowMessage(&message);
-    if (removed && message.kind == WindowMessage::Quit) break;
+    if (QuitMessagePosted()) return;
     UpdateFrameRate();
     DrawFrame();
-    if (QuitRequested()) break;  // the quit sequence ran in this frame
+    if (QuitMessagePosted()) return;
     PresentFrame();
     if (removed) HandleWindowMessage(message);
   }
@@ -62,23 +65,15 @@ void HandleWindowMessage(const WindowMessage& message) {
       ResizeView(message.width, message.height);
       break;
     case WindowMessage::CloseRequest:
-      // Nothing is drawn without a context: the loop ends at once.
+      // Nothing is drawn without a context: the loop ends before its next frame.
       DeleteRenderingContext();
       RestoreDisplayMode();
-      PostQuitMessage();
-      done = true;
+      PostQuitMessage(0);
       break;
     default:
       break;
   }
 }
-
-void RequestQuit() {
-  quitRequested = true;
-  PostQuitMessage();
-}
-
-bool QuitRequested() { return quitRequested; }
 
 int RunProgram() {
   fullScreen = AskForFullScreen();
@@ -110,5 +105,5 @@ int RunProgram() {
   ShutDownAudio();
   RestoreDisplayMode();
   StopWindowSystem();
-  return 0;
+  return QuitMessageCode();
 }

@@ -3,7 +3,6 @@
 
 #include <GL/gl.h>
 
-#include "app/program.h"
 #include "audio/audio_setup.h"
 #include "audio/sound_operations.h"
 #include "effects/fireworks.h"
@@ -11,6 +10,7 @@
 #include "effects/whirlwind.h"
 #include "input/controls.h"
 #include "platform/clock.h"
+#include "platform/window.h"
 #include "world/plants.h"
 #include "world/terrain.h"
 #include "world/water.h"
@@ -99,7 +99,7 @@ void DrawFrame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
   ProcessInput();
-  if (QuitRequested()) return;  // input and audio are released: the frame ends here
+  if (QuitMessagePosted()) return;  // input and audio are released: the frame ends here
   glTranslatef(0.0f, 0.0f, -5.0f);
   glShadeModel(GL_SMOOTH);
 

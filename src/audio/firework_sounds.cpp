@@ -25,7 +25,11 @@ void MakePath(FireworkSound& sound) {
   SetAllParameters(sound.buffer, &sound.bufferParams);
 }
 
-// The listener is the engine's one listener: origin, rolloff 0.1, a little Doppler.
+// The listener is the engine's one listener, the same that audio set-up placed through
+// the wind's path: each of the five firework set-ups fetches it again through its own
+// path and writes it again (origin, rolloff 0.1, a little Doppler), the last write
+// standing until the first frame's UpdateListener. Five writes to one listener, not
+// five listeners; the records keep five references to it.
 void SetUpListener(FireworkSound& sound) {
   if (GetObjectInPath(sound.path, &sound.listener) < 0) ShowMessageBox("Cant Make Fireworks 3d listener", "blah");
   sound.listenerParams.dwSize = sizeof(SoundListenerParams);

@@ -1,7 +1,7 @@
 // The sounds of the five fireworks: a whistle while the shell rises, a pop at the burst.
 #pragma once
 
-#include "effects/fireworks.h"
+#include "common/firework_count.h"
 #include "platform/sound_engine.h"
 
 struct FireworkSound {
@@ -15,7 +15,7 @@ struct FireworkSound {
   bool popStarted;  // the pop of the current burst has been started
 };
 
-// One record per firework, indexed like Fireworks.
+// One record per firework, indexed like the fireworks of effects/fireworks.h.
 extern FireworkSound FireworkSounds[FireworkCount];
 
 // Loads, places and downloads each firework's sounds; needs Performance and Loader

@@ -4,8 +4,8 @@
 
 #include <GL/gl.h>
 
-#include "app/frame_rate.h"
 #include "audio/sound_operations.h"
+#include "common/frame_time.h"
 #include "effects/held_frame.h"
 #include "effects/random.h"
 #include "image/vertex_arrays.h"

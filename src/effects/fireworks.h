@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
+#include "common/firework_count.h"
 #include "effects/particle.h"
 #include "image/tga.h"
 
-constexpr int FireworkCount = 5;
 constexpr int FireworkParticleCount = 5000;
 
 struct Firework {

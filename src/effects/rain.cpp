@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "app/frame_rate.h"
+#include "common/frame_time.h"
 #include "effects/held_frame.h"
 #include "effects/random.h"
 #include "image/vertex_arrays.h"

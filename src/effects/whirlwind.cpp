@@ -6,8 +6,8 @@
 
 #include <cmath>
 
-#include "app/frame_rate.h"
 #include "audio/sound_operations.h"
+#include "common/frame_time.h"
 #include "effects/held_frame.h"
 #include "effects/random.h"
 #include "image/vertex_arrays.h"

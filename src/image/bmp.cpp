@@ -1,6 +1,10 @@
 // The BMP loader: reads a whole bitmap file, checks it against its own length and
-// converts its pixels (paletted, run-length encoded, 16, 24 or 32 bits) into 24-bit RGB rows.
+// converts its pixels (paletted, run-length encoded, 16, 24 or 32 bits) into 24-bit RGB rows;
+// and the two helpers the terrain and the water make their textures with.
 #include "image/bmp.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <bit>
 #include <cstdio>
@@ -23,6 +27,7 @@ constexpr uint32_t CompressionNone = 0;
 constexpr uint32_t CompressionRle8 = 1;
 constexpr uint32_t CompressionRle4 = 2;
 constexpr uint32_t CompressionBitFields = 3;
+constexpr int32_t MipmappedTextureSize = 256;  // pixels along each side
 
 // One colour mask of a 16- or 32-bit pixel: where its bits start and how many there are.
 struct ChannelMask {
@@ -335,4 +340,24 @@ void FreeRgbImage(RgbImage* image) {
   if (!image) return;
   std::free(image->data);
   std::free(image);
+}
+
+RgbImage* LoadBmpOfSize(const char* fileName, int32_t width, int32_t height) {
+  RgbImage* image = LoadBmp(fileName);
+  if (!image) return nullptr;
+  if (image->width == width && image->height == height && image->data) return image;
+  FreeRgbImage(image);
+  char text[160];
+  std::snprintf(text, sizeof text, "%s must be %d x %d pixels.", fileName, static_cast<int>(width),
+                static_cast<int>(height));
+  ShowMessageBox(text, "Error");
+  return nullptr;
+}
+
+void BuildMipmappedTexture(const RgbImage* image) {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+  if (!image) return;
+  gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, MipmappedTextureSize, MipmappedTextureSize, GL_RGB, GL_UNSIGNED_BYTE,
+                    image->data);
 }

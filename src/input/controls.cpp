@@ -7,11 +7,10 @@
 
 #include <cmath>
 
-#include "app/frame_rate.h"
-#include "app/program.h"
 #include "app/scene.h"
 #include "audio/audio_setup.h"
 #include "audio/sound_operations.h"
+#include "common/frame_time.h"
 #include "effects/fireworks.h"
 #include "input/input.h"
 #include "platform/window.h"
@@ -52,7 +51,7 @@ void RunQuitSequence() {
   ReleaseAudio();
   ShowSystemCursor(true);
   RestoreDisplayMode();
-  RequestQuit();
+  PostQuitMessage(0);
 }
 
 // One mouse count turns one degree, whatever the frame time.

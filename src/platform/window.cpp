@@ -9,6 +9,8 @@ SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 bool fullScreenWindow = false;
 bool started = false;
+bool quitPosted = false;
+int quitCode = 0;
 
 const int FullScreenWidth = 1024;   // pixels
 const int FullScreenHeight = 768;   // pixels
@@ -195,6 +197,7 @@ bool PollWindowMessage(WindowMessage* message) {
   message->height = 0;
   if (event.type == SDL_QUIT) {
     message->kind = WindowMessage::Quit;
+    PostQuitMessage(0);
   } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
     message->kind = WindowMessage::CloseRequest;
   } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
@@ -204,8 +207,14 @@ bool PollWindowMessage(WindowMessage* message) {
   return true;
 }
 
-void PostQuitMessage() {
-  SDL_Event event = {};
-  event.type = SDL_QUIT;
-  SDL_PushEvent(&event);
+// The quit message is a mark that the loop reads, not an event in the queue: it must
+// end the loop before the next frame, whatever else is waiting.
+void PostQuitMessage(int exitCode) {
+  if (quitPosted) return;
+  quitPosted = true;
+  quitCode = exitCode;
 }
+
+bool QuitMessagePosted() { return quitPosted; }
+
+int QuitMessageCode() { return quitCode; }

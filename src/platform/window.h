@@ -37,6 +37,11 @@ struct WindowMessage {
   int height;  // pixels, for Resized
 };
 // Removes at most one waiting message; never waits. False when none was waiting.
+// A quit message from the system (SDL makes one of SIGINT and SIGTERM) counts as posted.
 bool PollWindowMessage(WindowMessage* message);
-// Puts a quit message at the end of the queue.
-void PostQuitMessage();
+// Posts the quit message, with the code the program exits with: the quit key, a close
+// request or a fatal error. The first code posted stands.
+void PostQuitMessage(int exitCode);
+// True once the quit message is posted: the main loop ends on it.
+bool QuitMessagePosted();
+int QuitMessageCode();

@@ -2,13 +2,9 @@
 #include "world/terrain.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
-
-#include <cstdio>
 
 #include "image/bmp.h"
 #include "image/vertex_arrays.h"
-#include "platform/message_box.h"
 
 namespace {
 const int GridSize = 32;            // samples along each side
@@ -77,26 +73,6 @@ void BuildStrips() {
   }
 }
 }  // namespace
-
-RgbImage* LoadBmpOfSize(const char* fileName, int32_t width, int32_t height) {
-  RgbImage* image = LoadBmp(fileName);
-  if (!image) return nullptr;
-  if (image->width == width && image->height == height && image->data) return image;
-  FreeRgbImage(image);
-  char text[160];
-  std::snprintf(text, sizeof text, "%s must be %d x %d pixels.", fileName, static_cast<int>(width),
-                static_cast<int>(height));
-  ShowMessageBox(text, "Error");
-  return nullptr;
-}
-
-void BuildMipmappedTexture(const RgbImage* image) {
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-  if (!image) return;
-  gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, TextureSize, TextureSize, GL_RGB, GL_UNSIGNED_BYTE,
-                    image->data);
-}
 
 void LoadTerrain() {
   FreeRgbImage(HeightmapImage);

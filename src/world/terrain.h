@@ -1,22 +1,9 @@
 // The heightmap terrain: loading, the height query and drawing.
 #pragma once
 
-#include <cstdint>
-
-struct RgbImage;
-
 void LoadTerrain();
 // Ground height at world (x, z), bilinear between the four corners of the cell.
 // Positions outside the grid are first moved to the nearest edge of the island.
 float TerrainHeightAt(float x, float z);
 // 31 textured strips shaded by height; leaves texturing on and the terrain texture bound.
 void DrawTerrain();
-
-// Loads a BMP picture that must be exactly width x height pixels. A picture of
-// another size is refused with a message box naming the file and its size; null
-// then, as after any failed load (the loader has already said why).
-RgbImage* LoadBmpOfSize(const char* fileName, int32_t width, int32_t height);
-// Fills the bound texture with the full mipmap chain of a 256 x 256 picture,
-// filtered linearly. With no picture the texture stays empty, so surfaces drawn
-// with it are untextured.
-void BuildMipmappedTexture(const RgbImage* image);

@@ -6,9 +6,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/frame_rate.h"
+#include "common/frame_time.h"
 #include "image/bmp.h"
-#include "world/terrain.h"
 
 namespace {
 const float TurnRate = 5.1f;        // degrees per second

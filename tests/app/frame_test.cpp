@@ -8,6 +8,7 @@
 #include "app/frame_rate.h"
 #include "app/program.h"
 #include "app/scene.h"
+#include "common/frame_time.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "support/gl_window.h"

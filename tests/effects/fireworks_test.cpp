@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/frame_rate.h"
+#include "common/frame_time.h"
 #include "effects/fireworks.h"
 #include "effects/random.h"
 #include "effects/view_angles.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/frame_rate.h"
+#include "common/frame_time.h"
 #include "effects/rain.h"
 #include "feedback.h"
 #include "support/gl_window.h"

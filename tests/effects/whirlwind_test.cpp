@@ -1,7 +1,7 @@
 // The whirlwind: the spiral's layout, the points' climb and restart, the axis's travel.
 #include <gtest/gtest.h>
 
-#include "app/frame_rate.h"
+#include "common/frame_time.h"
 #include "effects/random.h"
 #include "effects/view_angles.h"
 #include "effects/whirlwind.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_rate.h"
+#include "common/frame_time.h"
 #include "effects/fireworks.h"
 #include "effects/held_frame.h"
 #include "effects/rain.h"

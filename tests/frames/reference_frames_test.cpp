@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_rate.h"
 #include "app/scene.h"
+#include "common/frame_time.h"
 #include "effects/fireworks.h"
 #include "input/controls.h"
 #include "platform/clock.h"

@@ -2,7 +2,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "app/frame_rate.h"
+#include "common/frame_time.h"
 #include "world/plants.h"
 #include "world/terrain.h"
 #include "world/water.h"

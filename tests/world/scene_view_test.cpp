@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/frame_rate.h"
 #include "app/scene.h"
+#include "common/frame_time.h"
 #include "input/controls.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/frame_rate.h"
+#include "common/frame_time.h"
 #include "world/water.h"
 #include "world_files.h"
 

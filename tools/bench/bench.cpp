@@ -14,18 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_rate.h"
 #include "app/program.h"
 #include "app/scene.h"
 #include "audio/audio_setup.h"
+#include "common/frame_time.h"
 #include "effects/fireworks.h"
+#include "effects/held_frame.h"
 #include "input/controls.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
-#ifdef QUARNHOLT_BENCH_LIMIT
-#include "effects/held_frame.h"
-#endif
 
 namespace {
 const uint32_t StartMilliseconds = 1000;
@@ -169,17 +167,15 @@ void Record(const FrameCost& cost, SceneTimes* times) {
 // A few untimed frames let the scene settle after its switches change. With held
 // times, each frame is followed by the same frame drawn again from its arrays, held:
 // the two sets then cover exactly the same scene states.
-void TimeFrames(int frames, SceneTimes* times, [[maybe_unused]] SceneTimes* heldTimes = nullptr) {
+void TimeFrames(int frames, SceneTimes* times, SceneTimes* heldTimes = nullptr) {
   for (int i = 0; i < WarmUpFrames; ++i) DrawFrame();
   glFinish();
   for (int i = 0; i < frames; ++i) {
     Record(TimeOneFrame(), times);
-#ifdef QUARNHOLT_BENCH_LIMIT
     if (!heldTimes) continue;
     HoldEffectsFrame(true);
     Record(TimeOneFrame(), heldTimes);
     HoldEffectsFrame(false);
-#endif
   }
 }
 
@@ -240,14 +236,10 @@ int main(int argc, char** argv) {
   std::printf("%-10s %9s %9s %9s %9s\n", "scene", "median", "p10", "p90", "cpu");
   for (int i = 0; i < sceneCount; ++i) PrintRow(Scenes[i].name, times[i]);
   PrintRatio("all/bare", times[sceneCount - 1], times[0]);
-#ifdef QUARNHOLT_BENCH_LIMIT
   PrintRow("limit", times[sceneCount]);
   PrintRatio("all/limit", times[sceneCount - 1], times[sceneCount]);
-#endif
   std::fflush(stdout);
-#ifdef QUARNHOLT_BENCH_SHUT_DOWN_AUDIO
   ShutDownAudio();
-#endif
   StopWindowSystem();
   return 0;
 }
