@@ -6,7 +6,6 @@
 
 #include "audio/sound_operations.h"
 #include "common/frame_time.h"
-#include "effects/held_frame.h"
 #include "effects/random.h"
 #include "image/vertex_arrays.h"
 #include "effects/view_angles.h"
@@ -188,16 +187,14 @@ void DrawFireworks() {
 void DrawFireworkParticles(Particle* particles) {
   float frameSpeed = GetFrameSpeed();
   BurstVertices& burst = VerticesFor(particles);
-  if (!EffectsFrameHeld()) {
-    ArrayVertex* next = burst.vertices;
-    for (int i = 0; i < FireworkParticleCount; ++i) {
-      Particle& particle = particles[i];
-      if (!particle.active) continue;
-      next = PutParticleSquare(particle, next);
-      MoveParticle(particle, frameSpeed);
-    }
-    burst.count = static_cast<int>(next - burst.vertices);
+  ArrayVertex* next = burst.vertices;
+  for (int i = 0; i < FireworkParticleCount; ++i) {
+    Particle& particle = particles[i];
+    if (!particle.active) continue;
+    next = PutParticleSquare(particle, next);
+    MoveParticle(particle, frameSpeed);
   }
+  burst.count = static_cast<int>(next - burst.vertices);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glEnable(GL_TEXTURE_2D);

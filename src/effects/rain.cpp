@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 
 #include "common/frame_time.h"
-#include "effects/held_frame.h"
 #include "effects/random.h"
 #include "image/vertex_arrays.h"
 
@@ -59,11 +58,9 @@ void SetUpRain() {
 // One pass fills the streaks and lets the drops fall; one call draws the streaks.
 void DrawRain() {
   float frameSpeed = GetFrameSpeed();
-  if (!EffectsFrameHeld()) {
-    for (int i = 0; i < RainDropCount; ++i) {
-      PutStreak(RainDrops[i], &streakVertices[2 * i]);
-      FallOn(RainDrops[i], frameSpeed);
-    }
+  for (int i = 0; i < RainDropCount; ++i) {
+    PutStreak(RainDrops[i], &streakVertices[2 * i]);
+    FallOn(RainDrops[i], frameSpeed);
   }
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);

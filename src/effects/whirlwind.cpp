@@ -8,7 +8,6 @@
 
 #include "audio/sound_operations.h"
 #include "common/frame_time.h"
-#include "effects/held_frame.h"
 #include "effects/random.h"
 #include "image/vertex_arrays.h"
 #include "effects/view_angles.h"
@@ -104,17 +103,13 @@ void DrawWindEffect() {
   float frameSpeed = GetFrameSpeed();
   glBindTexture(GL_TEXTURE_2D, WhirlwindImage.texID);
   glColor3f(1.0f, 1.0f, 1.0f);
-  if (!EffectsFrameHeld()) {
-    MoveAxis(frameSpeed);
-    SetWindSoundPosition(windX, 0.0f, 0.0f);
-  }
+  MoveAxis(frameSpeed);
+  SetWindSoundPosition(windX, 0.0f, 0.0f);
   StartWindSound();
-  if (!EffectsFrameHeld()) {
-    Facing facing = FacingTheView();
-    for (int i = 0; i < WhirlwindPointCount; ++i) {
-      PutSquare(WhirlwindPoints[i], facing, &squareVertices[SquareCorners * i]);
-      WindOn(WhirlwindPoints[i], frameSpeed);
-    }
+  Facing facing = FacingTheView();
+  for (int i = 0; i < WhirlwindPointCount; ++i) {
+    PutSquare(WhirlwindPoints[i], facing, &squareVertices[SquareCorners * i]);
+    WindOn(WhirlwindPoints[i], frameSpeed);
   }
   DrawVertexArray(GL_QUADS, squareVertices, WhirlwindPointCount * SquareCorners, VertexParts::Texture);
 }

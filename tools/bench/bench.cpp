@@ -19,7 +19,6 @@
 #include "audio/audio_setup.h"
 #include "common/frame_time.h"
 #include "effects/fireworks.h"
-#include "effects/held_frame.h"
 #include "input/controls.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -164,18 +163,19 @@ void Record(const FrameCost& cost, SceneTimes* times) {
   times->processor.push_back(cost.processor);
 }
 
-// A few untimed frames let the scene settle after its switches change. With held
-// times, each frame is followed by the same frame drawn again from its arrays, held:
-// the two sets then cover exactly the same scene states.
-void TimeFrames(int frames, SceneTimes* times, SceneTimes* heldTimes = nullptr) {
+// A few untimed frames let the scene settle after its switches change. With still
+// times, each frame is followed by the same scene drawn again with no time passing:
+// nothing moves, so the two sets cover the same scene states and the second is what
+// the drawing costs with the simulation standing still.
+void TimeFrames(int frames, SceneTimes* times, SceneTimes* stillTimes = nullptr) {
   for (int i = 0; i < WarmUpFrames; ++i) DrawFrame();
   glFinish();
   for (int i = 0; i < frames; ++i) {
     Record(TimeOneFrame(), times);
-    if (!heldTimes) continue;
-    HoldEffectsFrame(true);
-    Record(TimeOneFrame(), heldTimes);
-    HoldEffectsFrame(false);
+    if (!stillTimes) continue;
+    SetFrameSpeed(0.0f);
+    Record(TimeOneFrame(), stillTimes);
+    SetFrameSpeed(FrameSeconds);
   }
 }
 
@@ -214,7 +214,7 @@ void PrintRatio(const char* name, const SceneTimes& a, const SceneTimes& b) {
 
 // The scenes take turns in several passes, so a burst of load from elsewhere on the
 // machine falls on all of them alike. The limit is timed within "all": each "all"
-// frame's arrays drawn again, with no simulation.
+// frame drawn again with no time passing.
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, &options)) return 2;
