@@ -8,6 +8,7 @@
 
 #include "app/frame_rate.h"
 #include "audio/sound_operations.h"
+#include "data/data_files.h"
 #include "effects/held_frame.h"
 #include "effects/random.h"
 #include "image/vertex_arrays.h"
@@ -96,7 +97,7 @@ void SetUpWindEffect() {
   }
   windX = 0.0f;
   windDirection = -1.0f;
-  LoadTga(WhirlwindImage, "boom.tga");
+  LoadTga(WhirlwindImage, FindDataFile(SpriteFile).c_str());
 }
 
 // One pass fills the squares and winds the points on; one call draws the squares.

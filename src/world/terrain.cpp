@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "data/data_files.h"
 #include "image/bmp.h"
 #include "image/vertex_arrays.h"
 #include "platform/message_box.h"
@@ -101,8 +102,8 @@ void BuildMipmappedTexture(const RgbImage* image) {
 void LoadTerrain() {
   FreeRgbImage(HeightmapImage);
   FreeRgbImage(TerrainImage);
-  HeightmapImage = LoadBmpOfSize("heightmap.bmp", GridSize, GridSize);
-  TerrainImage = LoadBmpOfSize("image1.bmp", TextureSize, TextureSize);
+  HeightmapImage = LoadBmpOfSize(FindDataFile(HeightmapFile).c_str(), GridSize, GridSize);
+  TerrainImage = LoadBmpOfSize(FindDataFile(TerrainTextureFile).c_str(), TextureSize, TextureSize);
   glGenTextures(1, &TerrainTexture);
   glBindTexture(GL_TEXTURE_2D, TerrainTexture);
   // Rows are tightly packed in every picture the program uploads, from here on.

@@ -70,7 +70,7 @@ std::string MakeWorkDir() {
   char name[] = "/tmp/quarnholt-e2e-XXXXXX";
   if (!mkdtemp(name)) return "";
   std::error_code error;
-  for (const char* file : DataFiles) fs::copy_file(fs::path(BinDirectory()) / file, fs::path(name) / file, error);
+  for (const char* file : DataFileNames) fs::copy_file(fs::path(BinDirectory()) / file, fs::path(name) / file, error);
   std::ofstream(std::string(name) + "/alsoft.conf")
       << "[general]\nchannels = stereo\nsample-type = int16\nfrequency = 22050\nhrtf = false\n"
       << "[wave]\nfile = " << name << "/sound.wav\n";

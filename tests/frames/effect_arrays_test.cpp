@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/frame_rate.h"
+#include "data/data_files.h"
 #include "effects/fireworks.h"
 #include "effects/held_frame.h"
 #include "effects/rain.h"
@@ -41,7 +42,7 @@ std::vector<unsigned char> DrawEffects() {
 // client arrays off with their pointers and sizes back at OpenGL's starting values.
 // Held, the effects draw the same picture again and move nothing; released, they move.
 TEST(EffectArrays, StateLeftAsOneVertexAtATimeAndHeldFramesRepeat) {
-  if (!std::filesystem::exists(BinDir() + "/boom.tga")) GTEST_SKIP() << "no generated data files";
+  if (!std::filesystem::exists(BinDir() + "/" + SpriteFile)) GTEST_SKIP() << "no generated data files";
   ChangeDir(BinDir());
   ASSERT_TRUE(OpenTestWindow(64, 64));
   StartRecordingMessageBoxes();

@@ -23,9 +23,10 @@ void PutText(std::vector<uint8_t>& out, const char* text) {
 
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return std::fclose(file) == 0 && written;
+  bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  written = file && std::fclose(file) == 0 && written;
+  if (!written) std::fprintf(stderr, "make_data: cannot write %s\n", path.c_str());
+  return written;
 }
 
 }  // namespace

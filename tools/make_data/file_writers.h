@@ -1,5 +1,6 @@
 // Small, exact writers for the three file forms the program reads: 24-bit BMP,
-// 32-bit uncompressed TGA and 16-bit PCM WAV.
+// 32-bit uncompressed TGA and 16-bit PCM WAV. Each says on standard error which file
+// it could not write.
 #pragma once
 
 #include <cstdint>
