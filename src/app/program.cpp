@@ -80,8 +80,8 @@ void RequestQuit() {
 
 bool QuitRequested() { return quitRequested; }
 
-int RunProgram() {
-  fullScreen = AskForFullScreen();
+int RunProgram(ScreenChoice choice) {
+  fullScreen = choice == ScreenChoice::Ask ? AskForFullScreen() : choice == ScreenChoice::FullScreen;
   if (!StartWindowSystem()) {
     ShowMessageBox("Couldnt Register Class", "Ouch");
     ShowMessageBox("Couldnt make main window", "Wow that sucks");

@@ -41,8 +41,10 @@ bool WaitUntil(double seconds, const std::function<bool()>& condition, double st
 std::string BinDirectory();  // the built program and its data files (build/bin)
 // Starts Xvfb with one screen of the given size, then the program in a fresh copy of
 // the data files (changed by prepare, when given), with what it plays written to
-// <workDir>/sound.wav (stereo, 16-bit) in real time.
-bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare = {});
+// <workDir>/sound.wav (stereo, 16-bit) in real time. The command is the program and
+// its arguments; the built program without any when empty.
+bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare = {},
+                  std::vector<std::string> command = {});
 void StopSession(Session& s);
 bool ProgramRunning(Session& s);
 std::string ReadFile(const std::string& path);  // the whole file; empty when it cannot be read

@@ -1,4 +1,4 @@
-// Starting and ending the real program: the question, the window, the title, the close.
+// Starting and ending the real program: the question, the options, the window, the title, the close.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -27,8 +27,8 @@ TEST_F(StartTest, NoGivesAWindowThatCountsFramesAndClosesCleanly) {
   ExpectCleanEnd(s, w);
 }
 
-TEST_F(StartTest, YesWithoutThe1024By768ModeSaysSoAndOpensAWindow) {
-  ASSERT_NO_FATAL_FAILURE(Start(1280, 1024, true));
+TEST_F(StartTest, FullscreenOptionWithoutThe1024By768ModeSaysSoAndOpensAWindow) {
+  ASSERT_TRUE(StartProgram(s, 1280, 1024, {}, {BinDirectory() + "/quarnholt", "--fullscreen"}));
   Window doh = FindWindow(s, "doh", 20.0);
   ASSERT_NE(doh, 0u) << ProgramOutput(s);
   TapKey(s, doh, "Return");
@@ -46,12 +46,24 @@ TEST_F(StartTest, YesOnA1024By768ScreenFillsItAndQRestoresTheDisplay) {
   EXPECT_EQ(Geometry(s, DefaultRootWindow(s.display)), (std::vector<int>{0, 0, 1024, 768}));
 }
 
-TEST(StartWithoutDisplay, SaysHowToRunUnderXvfbAndFails) {
-  std::string command = "cd '" + BinDirectory() + "' && env -u DISPLAY -u WAYLAND_DISPLAY ./quarnholt 2>&1", output;
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  for (int c; (c = std::fgetc(pipe)) != EOF;) output += static_cast<char>(c);
-  EXPECT_NE(WEXITSTATUS(pclose(pipe)), 0);
-  EXPECT_NE(output.find("Fullscreen?: Do you want fullscreen mode?"), std::string::npos) << output;
-  EXPECT_NE(output.find("xvfb-run"), std::string::npos) << output;
+// Without a display: the options answer at once; the rest asks, then says how to run under Xvfb.
+TEST(StartWithoutDisplay, OptionsAnswerAtOnceAndTheRestSaysHowToRunUnderXvfb) {
+  const struct { const char* options; int exitCode; const char* said; bool asked; } cases[] = {
+      {"", -1, "xvfb-run", true},  // -1: any code but 0
+      {"--windowed", -1, "xvfb-run", false},
+      {"--help", 0, "Usage: quarnholt [--windowed | --fullscreen]", false},
+      {"--version", 0, "quarnholt " QUARNHOLT_E2E_VERSION "\n", false},
+      {"--fullscreen --full", 2, "unknown option '--full'\nUsage:", false}};  // on standard error
+  for (const auto& c : cases) {
+    std::string command = "cd / && env -u DISPLAY -u WAYLAND_DISPLAY '" + BinDirectory() + "/quarnholt' " + c.options +
+                          (c.exitCode == 2 ? " 2>&1 >/dev/null" : " 2>&1");
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    for (int ch; (ch = std::fgetc(pipe)) != EOF;) output += static_cast<char>(ch);
+    const int code = WEXITSTATUS(pclose(pipe));
+    EXPECT_TRUE(c.exitCode < 0 ? code != 0 : code == c.exitCode) << c.options << ": " << code;
+    EXPECT_NE(output.find(c.said), std::string::npos) << output;
+    EXPECT_EQ(output.find("Fullscreen?: Do you want fullscreen mode?") != std::string::npos, c.asked) << output;
+  }
 }
