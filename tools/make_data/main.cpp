@@ -1,17 +1,20 @@
 // make_data: writes the ten pictures and sounds of the island scene into a folder
-// (the first argument, or the current folder), the same bytes on every run.
+// (the first argument, or the current folder), the same bytes on every run; with a
+// second folder, also the program's icons there (quarnholt-48.png, quarnholt-256.png).
 #include <filesystem>
 #include <string>
 
 #include "data/data_files.h"
 #include "firework_sounds.h"
+#include "icon_pictures.h"
 #include "loop_sounds.h"
 #include "sprite_pictures.h"
 #include "terrain_pictures.h"
 
 namespace {
 
-constexpr double PeakDb = -1.0;  // every sound's largest sample, below full scale
+constexpr double PeakDb = -1.0;         // every sound's largest sample, below full scale
+constexpr int IconSizes[] = {48, 256};  // pixels, each way
 
 // The folder, made if need be, with a trailing slash.
 std::string Folder(const char* argument) {
@@ -38,5 +41,10 @@ int main(int argc, char** argv) {
   ok &= WriteWav(folder + WindSoundFile, MakeWind(), PeakDb);
   ok &= WriteWav(folder + WhistleSoundFile, MakeWhistle(), PeakDb);
   ok &= WriteWav(folder + PopSoundFile, MakePop(), PeakDb);
+  if (argc > 2) {
+    const std::string icons = Folder(argv[2]);
+    for (int size : IconSizes)
+      ok &= WritePng(icons + "quarnholt-" + std::to_string(size) + ".png", MakeIcon(heightmap, ground, water, size));
+  }
   return ok ? 0 : 1;
 }
