@@ -1,7 +1,8 @@
-// Starting and ending the real program: the question, the options, the window, the title, the close.
+// Starting and ending the real program: the question, the options, an installed copy, the title, the close.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "e2e/session.h"
@@ -10,7 +11,11 @@ namespace {
 class StartTest : public ::testing::Test {
  protected:
   Session s;
-  void TearDown() override { StopSession(s); }
+  std::string prefix;  // an install of the test's own, removed with it
+  void TearDown() override {
+    StopSession(s);
+    if (!prefix.empty()) std::filesystem::remove_all(prefix);
+  }
   void Start(int width, int height, bool fullScreen) {
     ASSERT_TRUE(StartProgram(s, width, height));
     ASSERT_TRUE(AnswerStartQuestion(s, fullScreen)) << ProgramOutput(s);
@@ -44,6 +49,25 @@ TEST_F(StartTest, YesOnA1024By768ScreenFillsItAndQRestoresTheDisplay) {
   EXPECT_TRUE(WaitForPicture(s, w));
   ExpectCleanEnd(s);
   EXPECT_EQ(Geometry(s, DefaultRootWindow(s.display)), (std::vector<int>{0, 0, 1024, 768}));
+}
+
+// Installed into a prefix of its own and started from a folder that holds only the
+// heightmap, which the install lacks: every file is found, so no box, and frames.
+TEST_F(StartTest, InstalledCopyRunsFromAnyFolderAndReadsTheFolderFirst) {
+  char folder[] = "/tmp/quarnholt-prefix-XXXXXX";
+  ASSERT_TRUE(mkdtemp(folder));
+  prefix = folder;
+  ASSERT_EQ(std::system((QUARNHOLT_E2E_INSTALL " '" + prefix + "' >/dev/null").c_str()), 0);
+  ASSERT_TRUE(std::filesystem::remove(prefix + "/share/quarnholt/" + HeightmapFile));
+  auto heightmapOnly = [](const std::string& dir) {
+    for (const char* name : DataFileNames)
+      if (std::string(name) != HeightmapFile) std::filesystem::remove(dir + "/" + name);
+  };
+  ASSERT_TRUE(StartProgram(s, 1280, 1024, heightmapOnly, {prefix + "/bin/quarnholt", "--windowed"}));
+  Window w = FindMainWindow(s, 30.0);
+  ASSERT_NE(w, 0u) << "a box before the window: " << ProgramOutput(s);
+  EXPECT_GE(WaitForFrameCount(s, w, 3.0), 0);
+  ExpectCleanEnd(s);
 }
 
 // Without a display: the options answer at once; the rest asks, then says how to run under Xvfb.
