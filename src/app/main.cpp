@@ -1,4 +1,40 @@
-// Entry point of the island scene.
+// Entry point of the island scene: the command-line options, then the program.
+#include <cstdio>
+#include <cstring>
+
 #include "app/program.h"
 
-int main() { return RunProgram(); }
+namespace {
+const char* const Usage =
+    "Usage: quarnholt [--windowed | --fullscreen]\n"
+    "Walk over an island in real time: rain, fireworks and a whirlwind, with sound.\n"
+    "\n"
+    "  --windowed    open a 400 x 400 window without asking\n"
+    "  --fullscreen  switch the display to 1024 x 768 without asking\n"
+    "  --help        show this help and exit\n"
+    "  --version     show the version and exit\n"
+    "\n"
+    "Without an option the program asks \"Do you want fullscreen mode?\". Keys: mouse to look,\n"
+    "E D S F to walk, T G rain, Y H fireworks, U J whirlwind, Q to quit.\n";
+}  // namespace
+
+int main(int argc, char** argv) {
+  ScreenChoice choice = ScreenChoice::Ask;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--windowed") == 0) {
+      choice = ScreenChoice::Windowed;
+    } else if (std::strcmp(argv[i], "--fullscreen") == 0) {
+      choice = ScreenChoice::FullScreen;
+    } else if (std::strcmp(argv[i], "--help") == 0) {
+      std::fputs(Usage, stdout);
+      return 0;
+    } else if (std::strcmp(argv[i], "--version") == 0) {
+      std::puts("quarnholt " QUARNHOLT_VERSION);
+      return 0;
+    } else {
+      std::fprintf(stderr, "quarnholt: unknown option '%s'\n%s", argv[i], Usage);
+      return 2;
+    }
+  }
+  return RunProgram(choice);
+}

@@ -75,8 +75,8 @@ void HandleWindowMessage(const WindowMessage& message) {
   }
 }
 
-int RunProgram() {
-  fullScreen = AskForFullScreen();
+int RunProgram(ScreenChoice choice) {
+  fullScreen = choice == ScreenChoice::Ask ? AskForFullScreen() : choice == ScreenChoice::FullScreen;
   if (!StartWindowSystem()) {
     ShowMessageBox("Couldnt Register Class", "Ouch");
     ShowMessageBox("Couldnt make main window", "Wow that sucks");

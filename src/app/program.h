@@ -3,10 +3,13 @@
 
 #include "platform/window.h"
 
-// Asks for the display mode, opens the window, sets up the scene and the input,
-// and runs the main loop until the quit message. Returns the exit code: the quit
-// message's code once the loop has run.
-int RunProgram();
+// The display mode at start: asked, or given in advance on the command line.
+enum class ScreenChoice { Ask, Windowed, FullScreen };
+
+// Asks for the display mode (unless chosen), opens the window, sets up the scene and
+// the input, and runs the main loop until the quit message. Returns the exit code: the
+// quit message's code once the loop has run.
+int RunProgram(ScreenChoice choice = ScreenChoice::Ask);
 
 // Handles one window message: close request and size change.
 void HandleWindowMessage(const WindowMessage& message);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "audio/firework_sounds.h"
+#include "data/data_files.h"
 #include "platform/message_box.h"
 
 SoundPerformance* Performance = nullptr;
@@ -25,9 +26,9 @@ char CurrentDirectory[MaxPath] = {};  // UTF-8; empty when longer than MaxPath
 
 constexpr int32_t AmbientVolume = -1000;  // hundredths of a decibel: -10 dB
 
-// Loads a bare file name from the search directory; false when it fails.
+// Loads a data file, by its bare name from the search directory when it is there; false when it fails.
 bool Load(const char* fileName, SoundSegment** segment) {
-  return LoadObjectFromFile(Loader, fileName, segment) >= 0;
+  return LoadObjectFromFile(Loader, FindDataFile(fileName).c_str(), segment) >= 0;
 }
 
 bool MakePath(SoundPathType type, SoundAudioPath** path) {
@@ -48,14 +49,14 @@ void CreateEngine() {
 }
 
 void SetUpRain() {
-  if (!Load("rain.wav", &RainSegment)) ShowMessageBox("LoadObjectFromFile() failed", "Error");
+  if (!Load(RainSoundFile, &RainSegment)) ShowMessageBox("LoadObjectFromFile() failed", "Error");
   if (!MakePath(SoundPathType::DynamicMono, &RainPath)) ShowMessageBox("No audiopath for rain", "error");
   Download(RainSegment, Performance);
 }
 
 // The ambient sound loops as the primary segment from now until the program ends.
 void SetUpAmbient() {
-  if (!Load("ambient.wav", &AmbientSegment)) ShowMessageBox("ambient.wav", "Error");
+  if (!Load(AmbientSoundFile, &AmbientSegment)) ShowMessageBox("ambient.wav", "Error");
   if (!MakePath(SoundPathType::DynamicMono, &AmbientPath)) {
     ShowMessageBox("no audio path making went well today", "error");
   }
@@ -67,7 +68,7 @@ void SetUpAmbient() {
 
 // The wind is a 3D source at the origin, full level up to 1 unit, no fall-off past 2000.
 void SetUpWind() {
-  if (!Load("wind.wav", &WindSegment)) ShowMessageBox("Wind.wav missing", "error");
+  if (!Load(WindSoundFile, &WindSegment)) ShowMessageBox("Wind.wav missing", "error");
   if (!MakePath(SoundPathType::Dynamic3D, &WindPath)) ShowMessageBox("Cant make Audio Path", "error");
   if (GetObjectInPath(WindPath, &WindBuffer) < 0) ShowMessageBox("Cant make 3d sound buffer", "error");
   WindBufferParams.dwSize = sizeof(SoundBufferParams);

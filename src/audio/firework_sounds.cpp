@@ -2,16 +2,19 @@
 #include "audio/firework_sounds.h"
 
 #include "audio/audio_setup.h"
+#include "data/data_files.h"
 #include "platform/message_box.h"
 
 FireworkSound FireworkSounds[FireworkCount] = {};
 
 namespace {
 void LoadSounds(FireworkSound& sound) {
-  if (LoadObjectFromFile(Loader, "whistle.wav", &sound.whistleSegment) < 0) {
+  if (LoadObjectFromFile(Loader, FindDataFile(WhistleSoundFile).c_str(), &sound.whistleSegment) < 0) {
     ShowMessageBox("cant load whistle.wav", "error");
   }
-  if (LoadObjectFromFile(Loader, "pop.wav", &sound.popSegment) < 0) ShowMessageBox("cant load pop.wav", "error");
+  if (LoadObjectFromFile(Loader, FindDataFile(PopSoundFile).c_str(), &sound.popSegment) < 0) {
+    ShowMessageBox("cant load pop.wav", "error");
+  }
 }
 
 void MakePath(FireworkSound& sound) {

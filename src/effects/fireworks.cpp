@@ -6,6 +6,7 @@
 
 #include "audio/sound_operations.h"
 #include "common/frame_time.h"
+#include "data/data_files.h"
 #include "effects/random.h"
 #include "image/vertex_arrays.h"
 #include "effects/view_angles.h"
@@ -151,7 +152,7 @@ void SetUpFireworks() {
   }
   // The sprite is read once: holding Y restarts the fireworks every frame, and a
   // fresh texture and pixel buffer each time would grow without bound.
-  if (FireworkImage.texID == 0) LoadTga(FireworkImage, "boom.tga");
+  if (FireworkImage.texID == 0) LoadTga(FireworkImage, FindDataFile(SpriteFile).c_str());
 }
 
 void SetUpFireworkParticles(Particle* particles, float r, float g, float b) {

@@ -8,6 +8,7 @@
 
 #include "audio/sound_operations.h"
 #include "common/frame_time.h"
+#include "data/data_files.h"
 #include "effects/random.h"
 #include "image/vertex_arrays.h"
 #include "effects/view_angles.h"
@@ -95,7 +96,7 @@ void SetUpWindEffect() {
   }
   windX = 0.0f;
   windDirection = -1.0f;
-  LoadTga(WhirlwindImage, "boom.tga");
+  LoadTga(WhirlwindImage, FindDataFile(SpriteFile).c_str());
 }
 
 // One pass fills the squares and winds the points on; one call draws the squares.

@@ -5,6 +5,7 @@
 
 #include <iterator>
 
+#include "data/data_files.h"
 #include "image/tga.h"
 #include "image/vertex_arrays.h"
 
@@ -47,7 +48,7 @@ void BuildPlantShape(float height, ArrayVertex* corner) {
 
 // A plant texture that fails to load leaves texture name 0: the plants are then white.
 void SetUpPlants() {
-  LoadTga(PlantImage, "plant4.tga");
+  LoadTga(PlantImage, FindDataFile(PlantFile).c_str());
   for (size_t i = 0; i < PlantCount; ++i) BuildPlantShape(Plants[i].height, PlantShapes[i]);
   glAlphaFunc(GL_GREATER, AlphaThreshold);
   glEnable(GL_ALPHA_TEST);

@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include "data/data_files.h"
 #include "image/bmp.h"
 #include "image/vertex_arrays.h"
 
@@ -77,8 +78,8 @@ void BuildStrips() {
 void LoadTerrain() {
   FreeRgbImage(HeightmapImage);
   FreeRgbImage(TerrainImage);
-  HeightmapImage = LoadBmpOfSize("heightmap.bmp", GridSize, GridSize);
-  TerrainImage = LoadBmpOfSize("image1.bmp", TextureSize, TextureSize);
+  HeightmapImage = LoadBmpOfSize(FindDataFile(HeightmapFile).c_str(), GridSize, GridSize);
+  TerrainImage = LoadBmpOfSize(FindDataFile(TerrainTextureFile).c_str(), TextureSize, TextureSize);
   glGenTextures(1, &TerrainTexture);
   glBindTexture(GL_TEXTURE_2D, TerrainTexture);
   // Rows are tightly packed in every picture the program uploads, from here on.

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "common/frame_time.h"
+#include "data/data_files.h"
 #include "image/bmp.h"
 
 namespace {
@@ -37,7 +38,7 @@ void LoadWaterTexture() {
   glGenTextures(1, &WaterTexture);
   glBindTexture(GL_TEXTURE_2D, WaterTexture);
   FreeRgbImage(WaterImage);
-  WaterImage = LoadBmpOfSize("water.bmp", 256, 256);
+  WaterImage = LoadBmpOfSize(FindDataFile(WaterTextureFile).c_str(), 256, 256);
   BuildMipmappedTexture(WaterImage);
 }
 

@@ -14,6 +14,7 @@
 #include "audio/audio_setup.h"
 #include "audio/firework_sounds.h"
 #include "audio/sound_operations.h"
+#include "data/data_files.h"
 #include "platform/message_box.h"
 #include "support/gl_window.h"
 
@@ -101,7 +102,8 @@ void RunAFrameAndQuit() {
 class AudioTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"rain.wav", "ambient.wav", "wind.wav", "whistle.wav", "pop.wav"}) Write(name, Tone(0.5f));
+    for (const char* name : {RainSoundFile, AmbientSoundFile, WindSoundFile, WhistleSoundFile, PopSoundFile})
+      Write(name, Tone(0.5f));
     previousDir = ChangeDir(dir);
     UseLoopbackOutput(true, TestRate);
     StartRecordingMessageBoxes();
@@ -121,7 +123,7 @@ class AudioTest : public ::testing::Test {
   }
   // Sets up sound without messages, the ambient silent and the listener at the origin.
   void StartQuietly() {
-    Write("ambient.wav", Tone(0.5f, 0.0f));
+    Write(AmbientSoundFile, Tone(0.5f, 0.0f));
     SetUpAudio();
     ASSERT_TRUE(Recorded().empty());
     UpdateListener(0, 0, 0, 0, 0, -1);
@@ -143,14 +145,14 @@ class AudioTest : public ::testing::Test {
 // order; broken files count as missing. The program runs on and quits cleanly. With
 // every file there, the ambient loops at -10 dB and the 3D values are set.
 TEST_F(AudioTest, SetUpLoopsTheAmbientAndShowsEachMissingFilesMessagesInOrder) {
-  const char* names[] = {"rain.wav", "ambient.wav", "wind.wav", "whistle.wav", "pop.wav"};
+  const char* names[] = {RainSoundFile, AmbientSoundFile, WindSoundFile, WhistleSoundFile, PopSoundFile};
   for (int missing = 0; missing < 34; ++missing) {
     SCOPED_TRACE(missing);
     for (int f = 0; f < 5; ++f) Write(names[f], Tone(f == 1 ? 0.2f : 0.5f));
     for (int f = 0; f < 5; ++f)
       if (missing & (1 << f)) std::filesystem::remove(names[f]);
-    if (missing == 32) std::ofstream("whistle.wav") << "RIFF-but-no-wave";
-    if (missing == 33) Write("whistle.wav", {});
+    if (missing == 32) std::ofstream(WhistleSoundFile) << "RIFF-but-no-wave";
+    if (missing == 33) Write(WhistleSoundFile, {});
     Messages expected;
     if (missing & 1) expected.push_back({"LoadObjectFromFile() failed", "Error"});
     if (missing & 2) expected.push_back({"ambient.wav", "Error"});
@@ -206,13 +208,13 @@ TEST_F(AudioTest, WithoutASoundDeviceItSaysSoAndRunsSilent) {
 // than a rise. The pop: a 0.05 s tone, silence to 0.5 s, then a tone to 1 s. The wind: a long
 // stereo tone on the left only, mixed down for its 3D path.
 TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
-  Write("rain.wav", Tone(0.5f, 0.1f));
-  Write("whistle.wav", Tone(0.1f));
+  Write(RainSoundFile, Tone(0.5f, 0.1f));
+  Write(WhistleSoundFile, Tone(0.1f));
   std::vector<int16_t> pop = Tone(1.0f), mono = Tone(5.0f), leftOnly(mono.size() * 2, 0);
   for (size_t i = 0; i < mono.size(); ++i) leftOnly[2 * i] = mono[i];
-  Write("wind.wav", leftOnly, 2);
+  Write(WindSoundFile, leftOnly, 2);
   std::fill(pop.begin() + TestRate / 20, pop.begin() + TestRate / 2, 0);
-  Write("pop.wav", pop);
+  Write(PopSoundFile, pop);
   StartQuietly();
   std::vector<float> heard = Frames(0.6f, StartRainSound);
   double rain = Rms(heard, Side::Both, 0.01f, 0.09f);

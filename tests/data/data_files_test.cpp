@@ -8,8 +8,7 @@
 TEST(DataFiles, ASecondRunWritesTheSameBytes) {
   const std::string temp = MakeTempDir(), folder = temp + "/fresh";
   ASSERT_EQ(std::system(("'" + BinDir() + "/make_data' '" + folder + "'").c_str()), 0);
-  for (const char* name : {"heightmap.bmp", "image1.bmp", "water.bmp", "plant4.tga", "boom.tga", "ambient.wav",
-                           "rain.wav", "wind.wav", "whistle.wav", "pop.wav"}) {
+  for (const char* name : DataFileNames) {
     const Bytes built = ReadWholeFile(DataPath(name));
     EXPECT_TRUE(!built.empty() && ReadWholeFile(folder + "/" + name) == built) << name << " differs on a second run";
   }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/data_files.h"
 #include "image/bmp.h"
 #include "image/tga.h"
 #include "platform/message_box.h"

@@ -11,7 +11,7 @@
 // heightmap grey. TGAs: 32 bits in the exact header the loader accepts, power-of-two sides.
 // Ground and water: across the wrap, both ways, the colour changes no more than inside.
 TEST(Pictures, FormatsSizesAndSeamlessTiles) {
-  for (const char* name : {"heightmap.bmp", "image1.bmp", "water.bmp", "plant4.tga", "boom.tga"}) {
+  for (const char* name : {HeightmapFile, TerrainTextureFile, WaterTextureFile, PlantFile, SpriteFile}) {
     SCOPED_TRACE(name);
     const Bytes file = ReadWholeFile(DataPath(name));
     const Picture p = LoadPicture(name);
@@ -44,7 +44,7 @@ TEST(Pictures, FormatsSizesAndSeamlessTiles) {
 // row (the quads' foot), corners clear. The glow: bright at the centre, nothing at the edge,
 // and along a radius brightness and alpha never rise.
 TEST(Pictures, ThePlantIsCutOutCleanlyAndTheGlowFadesToNothing) {
-  const Picture plant = LoadPicture("plant4.tga"), glow = LoadPicture("boom.tga");
+  const Picture plant = LoadPicture(PlantFile), glow = LoadPicture(SpriteFile);
   ASSERT_TRUE(plant.width > 0 && glow.width > 0);
   int opaque = 0, unsure = 0;  // unsure: close to the 0.1 cut, where edges would flicker
   for (size_t i = 3; i < plant.pixels.size(); i += 4)

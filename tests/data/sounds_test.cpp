@@ -29,8 +29,9 @@ TEST(Sounds, FormatsLengthsPeaksAndJoins) {
     const char* name;
     double shortest, longest;  // seconds
     bool mono, loop;           // mono: played as a positioned source
-  } sounds[] = {{"ambient.wav", 10, 30, false, true}, {"rain.wav", 3, 30, false, true}, {"wind.wav", 3, 30, true, true},
-                {"whistle.wav", 1.5, 3, true, false}, {"pop.wav", 0.2, 1.5, true, false}};
+  } sounds[] = {{AmbientSoundFile, 10, 30, false, true}, {RainSoundFile, 3, 30, false, true},
+                {WindSoundFile, 3, 30, true, true}, {WhistleSoundFile, 1.5, 3, true, false},
+                {PopSoundFile, 0.2, 1.5, true, false}};
   for (const auto& [name, shortest, longest, mono, loop] : sounds) {
     SCOPED_TRACE(name);
     const Sound sound = LoadSound(name);
@@ -56,7 +57,7 @@ TEST(Sounds, FormatsLengthsPeaksAndJoins) {
     for (size_t i : {size_t(0), last - 9, last})
       EXPECT_TRUE(loop || std::abs(sound.At(i)) < 330) << "a one-shot starts and ends in silence: " << i;
   }
-  const Sound pop = LoadSound("pop.wav"), whistle = LoadSound("whistle.wav");
+  const Sound pop = LoadSound(PopSoundFile), whistle = LoadSound(WhistleSoundFile);
   EXPECT_GT(Rms(pop, 0, pop.rate / 20), 4.0 * Rms(pop, pop.rate / 2, pop.rate / 20)) << "loudest at its start";
   const double early = CrossingRate(whistle, 0.1, 0.4), late = CrossingRate(whistle, 1.6, 1.9);
   EXPECT_TRUE(late > 1.8 * early && early > 2 * 400.0 && late < 2 * 4000.0) << "rises: " << early << " " << late;

@@ -40,7 +40,7 @@ const Case Cases[] = {
      }, false}};
 
 void Break(const std::string& dir, Damage damage) {
-  for (const char* name : DataFiles) {
+  for (const char* name : DataFileNames) {
     std::string path = dir + "/" + name;
     std::string bytes = ReadFile(path);
     if (!damage) std::remove(path.c_str());

@@ -17,7 +17,7 @@ class SceneTest : public ::testing::Test {
 
   // A window on a 1280 x 1024 screen; the ambient sound silenced where other sounds are measured.
   void Start(bool silentAmbient) {
-    auto silence = [](const std::string& dir) { SilenceWave(dir + "/ambient.wav"); };
+    auto silence = [](const std::string& dir) { SilenceWave(dir + "/" + AmbientSoundFile); };
     ASSERT_TRUE(StartProgram(s, 1280, 1024, silentAmbient ? silence : std::function<void(const std::string&)>{}));
     ASSERT_TRUE(AnswerStartQuestion(s, false)) << ProgramOutput(s);
     ASSERT_NE(w = FindMainWindow(s, 60.0), 0u) << ProgramOutput(s);

@@ -70,7 +70,7 @@ std::string MakeWorkDir() {
   char name[] = "/tmp/quarnholt-e2e-XXXXXX";
   if (!mkdtemp(name)) return "";
   std::error_code error;
-  for (const char* file : DataFiles) fs::copy_file(fs::path(BinDirectory()) / file, fs::path(name) / file, error);
+  for (const char* file : DataFileNames) fs::copy_file(fs::path(BinDirectory()) / file, fs::path(name) / file, error);
   std::ofstream(std::string(name) + "/alsoft.conf")
       << "[general]\nchannels = stereo\nsample-type = int16\nfrequency = 22050\nhrtf = false\n"
       << "[wave]\nfile = " << name << "/sound.wav\n";
@@ -78,10 +78,15 @@ std::string MakeWorkDir() {
 }
 }  // namespace
 
-bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare) {
+bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare,
+                  std::vector<std::string> command) {
   if (!StartServer(s, width, height) || (s.workDir = MakeWorkDir()).empty()) return false;
   if (prepare) prepare(s.workDir);
-  std::string program = BinDirectory() + "/quarnholt", output = s.workDir + "/quarnholt-output.txt";
+  if (command.empty()) command = {BinDirectory() + "/quarnholt"};
+  std::vector<char*> arguments;
+  for (std::string& argument : command) arguments.push_back(argument.data());
+  arguments.push_back(nullptr);
+  std::string output = s.workDir + "/quarnholt-output.txt";
   s.program = fork();
   if (s.program == 0) {
     setpgid(0, 0);  // its own group, so that a stop also ends a message box's helper process
@@ -91,7 +96,7 @@ bool StartProgram(Session& s, int width, int height, const std::function<void(co
     setenv("DISPLAY", (":" + std::to_string(s.displayNumber)).c_str(), 1);
     setenv("ALSOFT_DRIVERS", "wave", 1);
     setenv("ALSOFT_CONF", (s.workDir + "/alsoft.conf").c_str(), 1);
-    execl(program.c_str(), "quarnholt", static_cast<char*>(nullptr));
+    execv(arguments[0], arguments.data());
     _exit(127);
   }
   return s.program > 0;

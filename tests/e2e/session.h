@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "data/data_files.h"
+
 struct Session {
   pid_t server = -1, program = -1;  // the Xvfb and quarnholt processes
   int displayNumber = -1, exitCode = -1;  // the exit code is set once the program has ended
@@ -37,12 +39,12 @@ void Nap(double seconds = 0.02);
 bool WaitUntil(double seconds, const std::function<bool()>& condition, double step = 0.02);
 
 std::string BinDirectory();  // the built program and its data files (build/bin)
-inline const char* const DataFiles[] = {"heightmap.bmp", "image1.bmp", "water.bmp", "plant4.tga", "boom.tga",
-                                        "ambient.wav", "rain.wav", "wind.wav", "whistle.wav", "pop.wav"};
 // Starts Xvfb with one screen of the given size, then the program in a fresh copy of
 // the data files (changed by prepare, when given), with what it plays written to
-// <workDir>/sound.wav (stereo, 16-bit) in real time.
-bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare = {});
+// <workDir>/sound.wav (stereo, 16-bit) in real time. The command is the program and
+// its arguments; the built program without any when empty.
+bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare = {},
+                  std::vector<std::string> command = {});
 void StopSession(Session& s);
 bool ProgramRunning(Session& s);
 std::string ReadFile(const std::string& path);  // the whole file; empty when it cannot be read

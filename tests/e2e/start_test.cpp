@@ -1,8 +1,9 @@
-// Starting and ending the real program: the question, the window, the title, the close.
+// Starting and ending the real program: the question, the options, an installed copy, the title, the close.
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "e2e/session.h"
@@ -11,7 +12,11 @@ namespace {
 class StartTest : public ::testing::Test {
  protected:
   Session s;
-  void TearDown() override { StopSession(s); }
+  std::string prefix;  // an install of the test's own, removed with it
+  void TearDown() override {
+    StopSession(s);
+    if (!prefix.empty()) std::filesystem::remove_all(prefix);
+  }
   void Start(int width, int height, bool fullScreen) {
     ASSERT_TRUE(StartProgram(s, width, height));
     ASSERT_TRUE(AnswerStartQuestion(s, fullScreen)) << ProgramOutput(s);
@@ -28,8 +33,8 @@ TEST_F(StartTest, NoGivesAWindowThatCountsFramesAndClosesCleanly) {
   ExpectCleanEnd(s, w);
 }
 
-TEST_F(StartTest, YesWithoutThe1024By768ModeSaysSoAndOpensAWindowThatATermSignalEnds) {
-  ASSERT_NO_FATAL_FAILURE(Start(1280, 1024, true));
+TEST_F(StartTest, FullscreenOptionWithoutThe1024By768ModeSaysSoAndOpensAWindowThatATermSignalEnds) {
+  ASSERT_TRUE(StartProgram(s, 1280, 1024, {}, {BinDirectory() + "/quarnholt", "--fullscreen"}));
   Window doh = FindWindow(s, "doh", 20.0);
   ASSERT_NE(doh, 0u) << ProgramOutput(s);
   TapKey(s, doh, "Return");
@@ -49,12 +54,43 @@ TEST_F(StartTest, YesOnA1024By768ScreenFillsItAndQRestoresTheDisplay) {
   EXPECT_EQ(Geometry(s, DefaultRootWindow(s.display)), (std::vector<int>{0, 0, 1024, 768}));
 }
 
-TEST(StartWithoutDisplay, SaysHowToRunUnderXvfbAndFails) {
-  std::string command = "cd '" + BinDirectory() + "' && env -u DISPLAY -u WAYLAND_DISPLAY ./quarnholt 2>&1", output;
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  for (int c; (c = std::fgetc(pipe)) != EOF;) output += static_cast<char>(c);
-  EXPECT_NE(WEXITSTATUS(pclose(pipe)), 0);
-  EXPECT_NE(output.find("Fullscreen?: Do you want fullscreen mode?"), std::string::npos) << output;
-  EXPECT_NE(output.find("xvfb-run"), std::string::npos) << output;
+// Installed into a prefix of its own and started from a folder that holds only the
+// heightmap, which the install lacks: every file is found, so no box, and frames.
+TEST_F(StartTest, InstalledCopyRunsFromAnyFolderAndReadsTheFolderFirst) {
+  char folder[] = "/tmp/quarnholt-prefix-XXXXXX";
+  ASSERT_TRUE(mkdtemp(folder));
+  prefix = folder;
+  ASSERT_EQ(std::system((QUARNHOLT_E2E_INSTALL " '" + prefix + "' >/dev/null").c_str()), 0);
+  ASSERT_TRUE(std::filesystem::remove(prefix + "/share/quarnholt/" + HeightmapFile));
+  auto heightmapOnly = [](const std::string& dir) {
+    for (const char* name : DataFileNames)
+      if (std::string(name) != HeightmapFile) std::filesystem::remove(dir + "/" + name);
+  };
+  ASSERT_TRUE(StartProgram(s, 1280, 1024, heightmapOnly, {prefix + "/bin/quarnholt", "--windowed"}));
+  Window w = FindMainWindow(s, 30.0);
+  ASSERT_NE(w, 0u) << "a box before the window: " << ProgramOutput(s);
+  EXPECT_GE(WaitForFrameCount(s, w, 3.0), 0);
+  ExpectCleanEnd(s);
+}
+
+// Without a display: the options answer at once; the rest asks, then says how to run under Xvfb.
+TEST(StartWithoutDisplay, OptionsAnswerAtOnceAndTheRestSaysHowToRunUnderXvfb) {
+  const struct { const char* options; int exitCode; const char* said; bool asked; } cases[] = {
+      {"", -1, "xvfb-run", true},  // -1: any code but 0
+      {"--windowed", -1, "xvfb-run", false},
+      {"--help", 0, "Usage: quarnholt [--windowed | --fullscreen]", false},
+      {"--version", 0, "quarnholt " QUARNHOLT_E2E_VERSION "\n", false},
+      {"--fullscreen --full", 2, "unknown option '--full'\nUsage:", false}};  // on standard error
+  for (const auto& c : cases) {
+    std::string command = "cd / && env -u DISPLAY -u WAYLAND_DISPLAY '" + BinDirectory() + "/quarnholt' " + c.options +
+                          (c.exitCode == 2 ? " 2>&1 >/dev/null" : " 2>&1");
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    for (int ch; (ch = std::fgetc(pipe)) != EOF;) output += static_cast<char>(ch);
+    const int code = WEXITSTATUS(pclose(pipe));
+    EXPECT_TRUE(c.exitCode < 0 ? code != 0 : code == c.exitCode) << c.options << ": " << code;
+    EXPECT_NE(output.find(c.said), std::string::npos) << output;
+    EXPECT_EQ(output.find("Fullscreen?: Do you want fullscreen mode?") != std::string::npos, c.asked) << output;
+  }
 }

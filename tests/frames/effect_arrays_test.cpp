@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/frame_time.h"
+#include "data/data_files.h"
 #include "effects/fireworks.h"
 #include "effects/rain.h"
 #include "effects/view_angles.h"
@@ -19,7 +20,7 @@
 // Each effect leaves its last vertex's colour and texture coordinates current, and the
 // client arrays off with their pointers and sizes back at OpenGL's starting values.
 TEST(EffectArrays, StateLeftAsOneVertexAtATimeDrawingLeftIt) {
-  if (!std::filesystem::exists(BinDir() + "/boom.tga")) GTEST_SKIP() << "no generated data files";
+  if (!std::filesystem::exists(BinDir() + "/" + SpriteFile)) GTEST_SKIP() << "no generated data files";
   ChangeDir(BinDir());
   ASSERT_TRUE(OpenTestWindow(64, 64));
   StartRecordingMessageBoxes();

@@ -15,6 +15,7 @@
 
 #include "app/scene.h"
 #include "common/frame_time.h"
+#include "data/data_files.h"
 #include "effects/fireworks.h"
 #include "input/controls.h"
 #include "platform/clock.h"
@@ -35,7 +36,7 @@ struct FixedState {
 // clocks and the frame time fixed, and every firework at the top of its rise,
 // bursting from now on while the timer stands still.
 bool SetUpFixedScene(const FixedState& state) {
-  if (!std::filesystem::exists(BinDir() + "/heightmap.bmp")) return false;
+  if (!std::filesystem::exists(BinDir() + "/" + HeightmapFile)) return false;
   ChangeDir(BinDir());
   UseFakeClocks(true);
   SetFakeTimer(1000);

@@ -20,8 +20,8 @@ TEST_F(FailedLoads, MissingAndWronglySizedPicturesAreReportedAndTheWorldDraws) {
   for (auto [heightmapSize, textureSize] : {std::pair{0, 0}, {16, 128}, {33, 512}}) {
     SCOPED_TRACE(heightmapSize);
     if (heightmapSize) {
-      WritePicture("heightmap.bmp", heightmapSize, heightmapSize, 24, [](int, int) { return Rgba{200, 0, 0}; });
-      for (const char* name : {"image1.bmp", "water.bmp"})
+      WritePicture(HeightmapFile, heightmapSize, heightmapSize, 24, [](int, int) { return Rgba{200, 0, 0}; });
+      for (const char* name : {TerrainTextureFile, WaterTextureFile})
         WritePicture(name, textureSize, textureSize, 24, [](int, int) { return Rgba{0, 90, 90}; });
     }
     ClearRecordedMessageBoxes();

@@ -25,7 +25,7 @@ TEST_F(Plants, AlphaCutsOutTheQuadsAndTheTestStaysOn) {
   glEnable(GL_DEPTH_TEST);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bits);
-    if (c.bits) WritePicture("plant4.tga", 8, 2, c.bits, [](int i, int) { return Rgba{255, 0, 0, uint8_t(i < 4 ? 25 : 26)}; });
+    if (c.bits) WritePicture(PlantFile, 8, 2, c.bits, [](int i, int) { return Rgba{255, 0, 0, uint8_t(i < 4 ? 25 : 26)}; });
     SetUpPlants();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     DrawPlants();  // which leaves the matrices as it found them

@@ -9,6 +9,7 @@
 
 #include "app/scene.h"
 #include "common/frame_time.h"
+#include "data/data_files.h"
 #include "input/controls.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -17,7 +18,7 @@
 const int Width = 640, Height = 480;  // pixels
 
 TEST(SceneView, StartingPlaceShowsGroundWaterAndSky) {
-  if (!std::filesystem::exists(BinDir() + "/heightmap.bmp")) GTEST_SKIP() << "no generated data files";
+  if (!std::filesystem::exists(BinDir() + "/" + HeightmapFile)) GTEST_SKIP() << "no generated data files";
   ChangeDir(BinDir());
   UseFakeClocks(true);
   ASSERT_TRUE(OpenTestWindow(Width, Height));

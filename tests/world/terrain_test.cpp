@@ -13,9 +13,9 @@ namespace {
 int Red(int i, int j) { return (i * 37 + j * 11 + 5) % 256; }
 
 void WritePictures(std::function<Rgba(int, int)> heightmap, bool textured = true) {
-  WritePicture("heightmap.bmp", 32, 32, 24, heightmap);
-  std::remove("image1.bmp");
-  if (textured) WritePicture("image1.bmp", 256, 256, 24, [](int, int) { return Rgba{200, 100, 50}; });
+  WritePicture(HeightmapFile, 32, 32, 24, heightmap);
+  std::remove(TerrainTextureFile);
+  if (textured) WritePicture(TerrainTextureFile, 256, 256, 24, [](int, int) { return Rgba{200, 100, 50}; });
   LoadTerrain();
 }
 }  // namespace

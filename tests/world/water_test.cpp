@@ -36,7 +36,7 @@ using Water = WorldTest;
 // 7.854 seconds); the angle 5.1 degrees a second, this frame's step showing next frame. After
 // days of running both still move, and the texture matrix, blending and matrix mode are left as found.
 TEST_F(Water, CoversTheSeaBobsTurnsAndLeavesTheStateAsFound) {
-  WritePicture("water.bmp", 256, 256, 24, [](int i, int j) { return Rgba{uint8_t(i), uint8_t(j), 200}; });
+  WritePicture(WaterTextureFile, 256, 256, 24, [](int i, int j) { return Rgba{uint8_t(i), uint8_t(j), 200}; });
   LoadWaterTexture();
   const float corners[4][4] = {{-5000, 5000, 0, 0}, {-5000, -10120, 0, 1}, {10120, -10120, 1, 1}, {10120, 5000, 1, 0}};
   int seen[4] = {};

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "data/data_files.h"
 #include "image/bmp_bytes.h"
 #include "platform/message_box.h"
 #include "support/gl_window.h"

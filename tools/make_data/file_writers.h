@@ -1,5 +1,6 @@
 // Small, exact writers for the three file forms the program reads: 24-bit BMP,
-// 32-bit uncompressed TGA and 16-bit PCM WAV.
+// 32-bit uncompressed TGA and 16-bit PCM WAV; and PNG for the desktop's icons.
+// Each says on standard error which file it could not write.
 #pragma once
 
 #include <cstdint>
@@ -31,3 +32,5 @@ bool WriteTga(const std::string& path, const Picture& picture);
 // Scales the sound so its largest sample is `peakDb` decibels below full scale, then
 // writes it as a plain RIFF/WAVE file of 16-bit PCM.
 bool WriteWav(const std::string& path, Sound sound, double peakDb);
+// Writes an 8-bit RGB or RGBA PNG, its pixels stored uncompressed.
+bool WritePng(const std::string& path, const Picture& picture);

@@ -1,41 +1,50 @@
 // make_data: writes the ten pictures and sounds of the island scene into a folder
-// (the first argument, or the current folder), the same bytes on every run.
-#include <cstdio>
+// (the first argument, or the current folder), the same bytes on every run; with a
+// second folder, also the program's icons there (quarnholt-48.png, quarnholt-256.png).
 #include <filesystem>
 #include <string>
 
+#include "data/data_files.h"
 #include "firework_sounds.h"
+#include "icon_pictures.h"
 #include "loop_sounds.h"
 #include "sprite_pictures.h"
 #include "terrain_pictures.h"
 
 namespace {
 
-constexpr double PeakDb = -1.0;  // every sound's largest sample, below full scale
+constexpr double PeakDb = -1.0;         // every sound's largest sample, below full scale
+constexpr int IconSizes[] = {48, 256};  // pixels, each way
 
-bool Report(bool written, const std::string& path) {
-  if (!written) std::fprintf(stderr, "make_data: cannot write %s\n", path.c_str());
-  return written;
+// The folder, made if need be, with a trailing slash.
+std::string Folder(const char* argument) {
+  std::string folder = argument;
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string folder = argc > 1 ? argv[1] : ".";
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (!folder.empty() && folder.back() != '/') folder += '/';
+  const std::string folder = Folder(argc > 1 ? argv[1] : ".");
+  const Picture heightmap = MakeHeightmap(), ground = MakeGroundTexture(heightmap), water = MakeWaterTexture();
   bool ok = true;
-  Picture heightmap = MakeHeightmap();
-  ok &= Report(WriteBmp(folder + "heightmap.bmp", heightmap), folder + "heightmap.bmp");
-  ok &= Report(WriteBmp(folder + "image1.bmp", MakeGroundTexture(heightmap)), folder + "image1.bmp");
-  ok &= Report(WriteBmp(folder + "water.bmp", MakeWaterTexture()), folder + "water.bmp");
-  ok &= Report(WriteTga(folder + "plant4.tga", MakePlant()), folder + "plant4.tga");
-  ok &= Report(WriteTga(folder + "boom.tga", MakeGlow()), folder + "boom.tga");
-  ok &= Report(WriteWav(folder + "ambient.wav", MakeAmbient(), PeakDb), folder + "ambient.wav");
-  ok &= Report(WriteWav(folder + "rain.wav", MakeRain(), PeakDb), folder + "rain.wav");
-  ok &= Report(WriteWav(folder + "wind.wav", MakeWind(), PeakDb), folder + "wind.wav");
-  ok &= Report(WriteWav(folder + "whistle.wav", MakeWhistle(), PeakDb), folder + "whistle.wav");
-  ok &= Report(WriteWav(folder + "pop.wav", MakePop(), PeakDb), folder + "pop.wav");
+  ok &= WriteBmp(folder + HeightmapFile, heightmap);
+  ok &= WriteBmp(folder + TerrainTextureFile, ground);
+  ok &= WriteBmp(folder + WaterTextureFile, water);
+  ok &= WriteTga(folder + PlantFile, MakePlant());
+  ok &= WriteTga(folder + SpriteFile, MakeGlow());
+  ok &= WriteWav(folder + AmbientSoundFile, MakeAmbient(), PeakDb);
+  ok &= WriteWav(folder + RainSoundFile, MakeRain(), PeakDb);
+  ok &= WriteWav(folder + WindSoundFile, MakeWind(), PeakDb);
+  ok &= WriteWav(folder + WhistleSoundFile, MakeWhistle(), PeakDb);
+  ok &= WriteWav(folder + PopSoundFile, MakePop(), PeakDb);
+  if (argc > 2) {
+    const std::string icons = Folder(argv[2]);
+    for (int size : IconSizes)
+      ok &= WritePng(icons + "quarnholt-" + std::to_string(size) + ".png", MakeIcon(heightmap, ground, water, size));
+  }
   return ok ? 0 : 1;
 }

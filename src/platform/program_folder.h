@@ -1,0 +1,8 @@
+// Where the running program's file lies, so that its installed files can be found.
+#pragma once
+
+#include <string>
+
+// The folder of the running program (on Linux read from /proc/self/exe); empty when
+// the system cannot tell.
+std::string ProgramFolder();
