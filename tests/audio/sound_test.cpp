@@ -31,6 +31,13 @@ std::vector<int16_t> Tone(float seconds, float toneSeconds = -1.0f) {
   return samples;
 }
 
+// Interleaved stereo holding the samples on the left and silence on the right.
+std::vector<int16_t> LeftOnly(const std::vector<int16_t>& mono) {
+  std::vector<int16_t> stereo(mono.size() * 2, 0);
+  for (size_t i = 0; i < mono.size(); ++i) stereo[2 * i] = mono[i];
+  return stereo;
+}
+
 std::string LittleEndian(uint32_t value, int bytes) {
   std::string s;
   for (; bytes > 0; --bytes, value >>= 8) s += static_cast<char>(value & 0xFF);
@@ -141,12 +148,13 @@ class AudioTest : public ::testing::Test {
 
 // Each missing file (bit f of the set missing names[f]) shows its own boxes in step
 // order; broken files count as missing. The program runs on and quits cleanly. With
-// every file there, the ambient loops at -10 dB and the 3D values are set.
+// every file there, the ambient loops at -10 dB and the 3D values are set. The ambient
+// file is stereo, its tone on the left: its mono path plays it mixed down, centred.
 TEST_F(AudioTest, SetUpLoopsTheAmbientAndShowsEachMissingFilesMessagesInOrder) {
   const char* names[] = {"rain.wav", "ambient.wav", "wind.wav", "whistle.wav", "pop.wav"};
   for (int missing = 0; missing < 34; ++missing) {
     SCOPED_TRACE(missing);
-    for (int f = 0; f < 5; ++f) Write(names[f], Tone(f == 1 ? 0.2f : 0.5f));
+    for (int f = 0; f < 5; ++f) f == 1 ? Write(names[f], LeftOnly(Tone(0.2f)), 2) : Write(names[f], Tone(0.5f));
     for (int f = 0; f < 5; ++f)
       if (missing & (1 << f)) std::filesystem::remove(names[f]);
     if (missing == 32) std::ofstream("whistle.wav") << "RIFF-but-no-wave";
@@ -168,6 +176,12 @@ TEST_F(AudioTest, SetUpLoopsTheAmbientAndShowsEachMissingFilesMessagesInOrder) {
       EXPECT_NEAR(Decibels(Rms(out, Side::Both, 0.5f, 0.7f), ambient), 0.0, 0.2) << "it loops";
       SetVolume(AmbientPath, 0, 0);
       EXPECT_NEAR(Decibels(ambient, Rms(Frames(0.2f), Side::Both, 0.05f)), -10.0, 0.2);
+      // Centred, and the mix (half the tone) at -10 dB stands 3.98 dB over the whole tone at -20 dB.
+      StopEx(Performance, AmbientSegment, 0, 0);
+      double left = Rms(out, Side::Left, 0.0f, 0.1f), rain = Rms(Frames(0.1f, StartRainSound), Side::Left, 0.01f);
+      EXPECT_NEAR(Decibels(left, Rms(out, Side::Right, 0.0f, 0.1f)), 0.0, 0.2);
+      EXPECT_NEAR(Decibels(left, rain), 10.0 - 6.02, 0.2);
+      StopRainSound();
       std::vector<Sound3DBuffer*> buffers = {WindBuffer};
       std::vector<SoundSegment*> segments = {RainSegment, WindSegment};
       for (const FireworkSound& sound : FireworkSounds) {
@@ -208,9 +222,8 @@ TEST_F(AudioTest, WithoutASoundDeviceItSaysSoAndRunsSilent) {
 TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
   Write("rain.wav", Tone(0.5f, 0.1f));
   Write("whistle.wav", Tone(0.1f));
-  std::vector<int16_t> pop = Tone(1.0f), mono = Tone(5.0f), leftOnly(mono.size() * 2, 0);
-  for (size_t i = 0; i < mono.size(); ++i) leftOnly[2 * i] = mono[i];
-  Write("wind.wav", leftOnly, 2);
+  std::vector<int16_t> pop = Tone(1.0f);
+  Write("wind.wav", LeftOnly(Tone(5.0f)), 2);
   std::fill(pop.begin() + TestRate / 20, pop.begin() + TestRate / 2, 0);
   Write("pop.wav", pop);
   StartQuietly();
