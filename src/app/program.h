@@ -4,7 +4,8 @@
 #include "platform/window.h"
 
 // Asks for the display mode, opens the window, sets up the scene and the input,
-// and runs the main loop until the quit message. Returns the exit code.
+// and runs the main loop until the quit message. Returns the exit code: 0 after the
+// quit message, 1 when no window could be opened.
 int RunProgram();
 
 // Handles one window message: close request and size change.

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "e2e/session.h"
 
 namespace {
+namespace fs = std::filesystem;
 class StartTest : public ::testing::Test {
  protected:
   Session s;
@@ -37,15 +39,38 @@ TEST_F(StartTest, YesWithoutThe1024By768ModeSaysSoAndOpensAWindow) {
   ExpectCleanEnd(s, w);
 }
 
-TEST_F(StartTest, YesOnA1024By768ScreenFillsItAndQRestoresTheDisplay) {
-  ASSERT_NO_FATAL_FAILURE(Start(1024, 768, true));
-  Window w = FindMainWindow(s, 30.0);
+// On Xorg's 1280 x 1024 screen: Yes switches the display, Q switches it back.
+TEST_F(StartTest, YesSwitchesTo1024By768AndQRestoresTheDisplay) {
+  ASSERT_NO_FATAL_FAILURE(Start(OnXorg, OnXorg, true));
+  Window w = FindMainWindow(s, 30.0), root = DefaultRootWindow(s.display);
   EXPECT_EQ(Geometry(s, w), (std::vector<int>{0, 0, 1024, 768})) << ProgramOutput(s);
+  EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1024, 768}));
   EXPECT_TRUE(WaitForPicture(s, w));
   ExpectCleanEnd(s);
-  EXPECT_EQ(Geometry(s, DefaultRootWindow(s.display)), (std::vector<int>{0, 0, 1024, 768}));
+  EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1280, 1024}));
 }
 
+// The display lists 1024 x 768, but its output is handed over to other use while the
+// scene loads (held up by the box for a missing picture), and back once the switch has
+// been refused.
+TEST_F(StartTest, YesWhereTheSwitchIsRefusedSaysSoAndOpensAWindow) {
+  ASSERT_TRUE(StartProgram(s, OnXorg, OnXorg, [](const std::string& dir) { fs::remove(dir + "/water.bmp"); }));
+  ASSERT_TRUE(AnswerStartQuestion(s, true)) << ProgramOutput(s);
+  Window loading = FindWindow(s, "Error", 30.0), doh = 0;
+  ASSERT_NE(loading, 0u) << ProgramOutput(s);
+  HandOverOutputs(s, true);
+  TapKey(s, loading, "Return");
+  ASSERT_NE(doh = FindWindow(s, "doh", 30.0), 0u) << ProgramOutput(s);
+  HandOverOutputs(s, false);
+  TapKey(s, doh, "Return");
+  Window w = FindMainWindow(s, 30.0);
+  EXPECT_EQ(Geometry(s, w), Windowed) << ProgramOutput(s);
+  EXPECT_TRUE(WaitForPicture(s, w));
+  ExpectCleanEnd(s, w);
+}
+
+// No display at all, or a display where no window can be made (no OpenGL library):
+// the program says so and fails.
 TEST(StartWithoutDisplay, SaysHowToRunUnderXvfbAndFails) {
   std::string command = "cd '" + BinDirectory() + "' && env -u DISPLAY -u WAYLAND_DISPLAY ./quarnholt 2>&1", output;
   FILE* pipe = popen(command.c_str(), "r");
@@ -54,4 +79,14 @@ TEST(StartWithoutDisplay, SaysHowToRunUnderXvfbAndFails) {
   EXPECT_NE(WEXITSTATUS(pclose(pipe)), 0);
   EXPECT_NE(output.find("Fullscreen?: Do you want fullscreen mode?"), std::string::npos) << output;
   EXPECT_NE(output.find("xvfb-run"), std::string::npos) << output;
+}
+
+TEST_F(StartTest, WithoutAWindowItSaysSoAndFails) {
+  setenv("SDL_OPENGL_LIBRARY", "/nonexistent/libGL.so.1", 1);
+  ASSERT_NO_FATAL_FAILURE(Start(1280, 1024, false));
+  Window box = FindWindow(s, "Wow that sucks", 30.0);
+  ASSERT_NE(box, 0u) << ProgramOutput(s);
+  TapKey(s, box, "Return");
+  EXPECT_TRUE(WaitUntil(10.0, [&] { return !ProgramRunning(s); }));
+  EXPECT_EQ(s.exitCode, 1) << ProgramOutput(s);
 }
