@@ -130,11 +130,11 @@ TEST(SceneFrame, DrawFrameLeavesTheMatrixStacksBalanced) {
 // size: 32-bit colour is 8 bits each of red, green and blue and no alpha.
 TEST(PixelFormat, ThirtyTwoBitColourWithoutAlphaSixteenBitDepthTwoBuffers) {
   setenv("SDL_VIDEO_X11_FORCE_EGL", "1", 1);
-  ASSERT_TRUE(StartWindowSystem());
-  ASSERT_EQ(CreateMainWindow(false, "OpenGl Window"), WindowCreation::Created);
+  ASSERT_TRUE(StartWindowSystem() && CreateMainWindow(false, "OpenGl Window") == WindowCreation::Created);
   ASSERT_TRUE(CreateRenderingContext());
   auto bits = [](GLenum name) { GLint value = -1; return glGetIntegerv(name, &value), value; };
   EXPECT_EQ(std::tuple(bits(GL_RED_BITS), bits(GL_GREEN_BITS), bits(GL_BLUE_BITS), bits(GL_ALPHA_BITS)), std::tuple(8, 8, 8, 0));
   EXPECT_TRUE(bits(GL_DEPTH_BITS) >= 16 && bits(GL_DOUBLEBUFFER) == 1);
+  unsetenv("SDL_VIDEO_X11_FORCE_EGL");
   CloseTestWindow();
 }
