@@ -20,14 +20,25 @@ bool AskForFullScreen() {
          MessageBoxAnswer::Yes;
 }
 
+// Viewport and projection for the window's drawable as it is now.
+void FitViewToWindow() {
+  int width = 0, height = 0;
+  GetDrawableSize(&width, &height);
+  ResizeView(width, height);
+}
+
 // What the window's creation runs: the context made current, the scene set up and
 // the first size handled, all before the window is shown.
 void SetUpWindowContents() {
   CreateRenderingContext();
   SetUpScene();
-  int width = 0, height = 0;
-  GetDrawableSize(&width, &height);
-  ResizeView(width, height);
+  FitViewToWindow();
+}
+
+// The full-screen mode missing, or refused when the window shows: windowed mode.
+void SayNoFullScreen() {
+  ShowMessageBox("ahhh...crap...sorry. no fullscreen", "doh");
+  fullScreen = false;
 }
 
 // The loop has one way to end: the quit message, posted by the quit key, a close
@@ -85,21 +96,22 @@ int RunProgram(ScreenChoice choice) {
                  "  xvfb-run -a -s \"-screen 0 1280x1024x24\" ./quarnholt\n");
     return 1;
   }
-  if (fullScreen && !FullScreenModeAvailable()) {
-    ShowMessageBox("ahhh...crap...sorry. no fullscreen", "doh");
-    fullScreen = false;
-  }
+  if (fullScreen && !FullScreenModeAvailable()) SayNoFullScreen();
   WindowCreation created = CreateMainWindow(fullScreen, "OpenGl Window");
   if (created == WindowCreation::Failed) {
     ShowMessageBox("Couldnt make main window", "Wow that sucks");
     StopWindowSystem();
-    return 0;
+    return 1;
   }
   if (created == WindowCreation::CreatedWithDefaultPixelFormat)
     ShowMessageBox("Set Pixel Format Error", "Ahhhhhdarn it.");
   SetUpWindowContents();
+  if (!ShowMainWindow()) {
+    SayNoFullScreen();
+    ShowMainWindow();
+    FitViewToWindow();
+  }
   if (fullScreen) ShowSystemCursor(false);
-  ShowMainWindow();
   SetUpInput();
   RunMainLoop();
   ShutDownAudio();

@@ -8,7 +8,7 @@ enum class ScreenChoice { Ask, Windowed, FullScreen };
 
 // Asks for the display mode (unless chosen), opens the window, sets up the scene and
 // the input, and runs the main loop until the quit message. Returns the exit code: the
-// quit message's code once the loop has run.
+// quit message's code once the loop has run, 1 when no window could be opened.
 int RunProgram(ScreenChoice choice = ScreenChoice::Ask);
 
 // Handles one window message: close request and size change.

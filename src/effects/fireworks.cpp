@@ -138,8 +138,12 @@ void MoveParticle(Particle& particle, float frameSpeed) {
 }
 }  // namespace
 
+// A relaunch in mid-burst (Y again, or H then Y) stops the firework's pop and clears
+// its mark, or its next burst would be silent.
 void SetUpFireworks() {
-  for (Firework& firework : Fireworks) {
+  for (int i = 0; i < FireworkCount; ++i) {
+    Firework& firework = Fireworks[i];
+    StopFireworkPop(i);
     PlaceShell(firework);
     EffectsRand();  // drawn and never used; keeps the sequence in step
     firework.launchTime = TimerMilliseconds();

@@ -26,7 +26,8 @@ extern Firework Fireworks[FireworkCount];
 // The particles' sprite, "boom.tga"; loaded once and kept over restarts.
 extern TgaImage FireworkImage;
 
-// Places, colours and arms all five fireworks; run again whenever Y is down.
+// Places, colours and arms all five fireworks, each pop stopped and ready to start
+// again; run again whenever Y is down.
 void SetUpFireworks();
 // Puts every particle of one burst back at its centre with the given colour.
 void SetUpFireworkParticles(Particle* particles, float r, float g, float b);

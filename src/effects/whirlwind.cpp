@@ -42,8 +42,10 @@ Turn TurnOf(float degrees) {
   return {std::sin(radians), std::cos(radians)};
 }
 
-// The square's edges: turned by the view's yaw about y after its pitch about x, so
-// every square faces the camera; across is its x edge, up its y edge.
+// The square's edges: turned by the view's yaw about y after its pitch about x, as a
+// burst is; across is its x edge, up its y edge. The point's own turn about the axis
+// comes after these, so a square faces the camera only at angle 0 and turns away by
+// its angle elsewhere.
 struct Facing {
   float acrossX, acrossZ;   // yaw turn of (1, 0, 0); its y is 0
   float upX, upY, upZ;      // yaw and pitch turn of (0, 1, 0)

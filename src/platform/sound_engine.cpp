@@ -43,7 +43,7 @@ struct SoundSegment {
   uint32_t repeats;
   SoundPerformance* downloadedTo;  // holds a reference, or null
   ALuint buffer;                   // as in the file
-  ALuint monoBuffer;               // mixed down for 3D paths; equals buffer for mono files
+  ALuint monoBuffer;               // mixed down for mono and 3D paths; equals buffer for mono files
 };
 
 struct SoundAudioPath {
@@ -352,7 +352,8 @@ int PlaySegmentEx(SoundPerformance* performance, SoundSegment* segment, uint32_t
   ALuint source = voice->source;
   alSourceStop(source);
   alSourcei(source, AL_BUFFER, 0);
-  ALuint buffer = path->type == SoundPathType::Dynamic3D ? segment->monoBuffer : segment->buffer;
+  // Mono and 3D paths have a buffer of one channel: a stereo file plays there mixed down.
+  ALuint buffer = path->type == SoundPathType::SharedStereoPlusReverb ? segment->buffer : segment->monoBuffer;
   if (segment->repeats == SoundRepeatInfinite) {
     alSourcei(source, AL_LOOPING, AL_TRUE);
     alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));

@@ -119,9 +119,8 @@ int Release(SoundListener* listener);
 // whole run are not released one by one), so the system's sound is handed back cleanly.
 void CloseAllSoundOutputs();
 
-// Stops (true) or restarts (false) the mixing of every open output device. A modal
-// message box is shown from a separate process forked off this one; no mixing thread
-// may be running then, or the forked copy can inherit a lock that is never released.
+// Stops (true) or restarts (false) the mixing of every open output device; the
+// sanitizer build does so while a message box is up (message_box.cpp says why).
 void PauseSoundOutputs(bool paused);
 
 // The test seam: while on, InitAudio opens a loopback device (stereo, 32-bit float,

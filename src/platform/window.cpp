@@ -27,11 +27,13 @@ void IgnoreUnusedEvents() {
   for (Uint32 type : unused) SDL_EventState(type, SDL_IGNORE);
 }
 
+// 32-bit colour is 8 bits each of red, green and blue, and no alpha bits: where the
+// buffer size counts alpha (EGL), asking 32 bits for it would ask 8 bits of alpha.
 void RequestPixelFormat() {
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-  SDL_GL_SetAttribute(SDL_GL_BUFFER_SIZE, 32);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
@@ -49,6 +51,25 @@ bool FindFullScreenMode(SDL_DisplayMode* found) {
     }
   }
   return false;
+}
+
+// Whether the display the window is on runs in the 1024 x 768 mode.
+bool InFullScreenMode() {
+  SDL_DisplayMode current;
+  int display = SDL_GetWindowDisplayIndex(window);
+  return display >= 0 && SDL_GetCurrentDisplayMode(display, &current) == 0 && current.w == FullScreenWidth &&
+         current.h == FullScreenHeight;
+}
+
+// Turns the main window, hidden, into the resizable 400 x 400 window at (200, 200).
+void MakeWindowed() {
+  SDL_SetWindowFullscreen(window, 0);
+  SDL_HideWindow(window);
+  SDL_SetWindowBordered(window, SDL_TRUE);
+  SDL_SetWindowResizable(window, SDL_TRUE);
+  SDL_SetWindowSize(window, WindowedSize, WindowedSize);
+  SDL_SetWindowPosition(window, WindowedLeft, WindowedTop);
+  fullScreenWindow = false;
 }
 
 // SDL falls back on drivers that draw to no screen at all; with those there is no display.
@@ -108,9 +129,11 @@ WindowCreation CreateMainWindow(bool fullScreen, const char* title) {
   if (!started) return WindowCreation::Failed;
   RequestPixelFormat();
   window = MakeWindow(fullScreen, title);
+  // A first failure may be the display's of the moment; the format counts as refused
+  // only when a second try fails too and the system's default format then makes a window.
+  if (!window) window = MakeWindow(fullScreen, title);
   WindowCreation result = WindowCreation::Created;
   if (!window) {
-    // The asked-for pixel format was refused: go on with the system's default one.
     SDL_GL_ResetAttributes();
     window = MakeWindow(fullScreen, title);
     result = WindowCreation::CreatedWithDefaultPixelFormat;
@@ -157,10 +180,14 @@ void DeleteRenderingContext() {
 
 bool HasRenderingContext() { return context != nullptr; }
 
-void ShowMainWindow() {
-  if (!window) return;
+bool ShowMainWindow() {
+  if (!window) return false;
   SDL_ShowWindow(window);
-  if (fullScreenWindow) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+  if (!fullScreenWindow) return true;
+  SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
+  if (InFullScreenMode()) return true;
+  MakeWindowed();
+  return false;
 }
 
 void GetDrawableSize(int* width, int* height) {

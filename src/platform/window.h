@@ -12,8 +12,8 @@ enum class WindowCreation { Created, CreatedWithDefaultPixelFormat, Failed };
 
 // Creates the main window hidden: a borderless 1024 x 768 full-screen window in
 // the 32-bit mode, or a resizable 400 x 400 window at (200, 200). The pixel format
-// asked for is RGBA with 32-bit colour, a 16-bit depth buffer and double buffering;
-// when the system refuses it the window is made with its default format instead.
+// asked for is RGBA with 32-bit colour (no alpha bits), a 16-bit depth buffer and double
+// buffering; when the system refuses it the window is made with its default format instead.
 WindowCreation CreateMainWindow(bool fullScreen, const char* title);
 // A hidden window of the given size with a current context, for tests and the bench.
 bool CreateHiddenWindow(int width, int height);
@@ -23,7 +23,10 @@ bool CreateRenderingContext();  // creates the context and makes it current
 void DeleteRenderingContext();
 bool HasRenderingContext();
 
-void ShowMainWindow();
+// Shows the main window; a full-screen one switches the display to 1024 x 768 as it
+// shows. Where the display refuses the switch, the window turns into the hidden 400 x 400
+// window and the result is false.
+bool ShowMainWindow();
 void GetDrawableSize(int* width, int* height);
 void SetMainWindowTitle(const char* title);
 void ShowSystemCursor(bool shown);

@@ -15,6 +15,7 @@
 #include "audio/firework_sounds.h"
 #include "audio/sound_operations.h"
 #include "data/data_files.h"
+#include "effects/fireworks.h"
 #include "platform/message_box.h"
 #include "support/gl_window.h"
 
@@ -30,6 +31,13 @@ std::vector<int16_t> Tone(float seconds, float toneSeconds = -1.0f) {
   for (size_t i = 0; i < std::min(samples.size(), tone); ++i)
     samples[i] = static_cast<int16_t>(std::lround(8192.0 * std::sin(2.0 * M_PI * 440.0 * i / TestRate)));
   return samples;
+}
+
+// Interleaved stereo holding the samples on the left and silence on the right.
+std::vector<int16_t> LeftOnly(const std::vector<int16_t>& mono) {
+  std::vector<int16_t> stereo(mono.size() * 2, 0);
+  for (size_t i = 0; i < mono.size(); ++i) stereo[2 * i] = mono[i];
+  return stereo;
 }
 
 std::string LittleEndian(uint32_t value, int bytes) {
@@ -143,12 +151,13 @@ class AudioTest : public ::testing::Test {
 
 // Each missing file (bit f of the set missing names[f]) shows its own boxes in step
 // order; broken files count as missing. The program runs on and quits cleanly. With
-// every file there, the ambient loops at -10 dB and the 3D values are set.
+// every file there, the ambient loops at -10 dB and the 3D values are set. The ambient
+// file is stereo, its tone on the left: its mono path plays it mixed down, centred.
 TEST_F(AudioTest, SetUpLoopsTheAmbientAndShowsEachMissingFilesMessagesInOrder) {
   const char* names[] = {RainSoundFile, AmbientSoundFile, WindSoundFile, WhistleSoundFile, PopSoundFile};
   for (int missing = 0; missing < 34; ++missing) {
     SCOPED_TRACE(missing);
-    for (int f = 0; f < 5; ++f) Write(names[f], Tone(f == 1 ? 0.2f : 0.5f));
+    for (int f = 0; f < 5; ++f) f == 1 ? Write(names[f], LeftOnly(Tone(0.2f)), 2) : Write(names[f], Tone(0.5f));
     for (int f = 0; f < 5; ++f)
       if (missing & (1 << f)) std::filesystem::remove(names[f]);
     if (missing == 32) std::ofstream(WhistleSoundFile) << "RIFF-but-no-wave";
@@ -170,6 +179,12 @@ TEST_F(AudioTest, SetUpLoopsTheAmbientAndShowsEachMissingFilesMessagesInOrder) {
       EXPECT_NEAR(Decibels(Rms(out, Side::Both, 0.5f, 0.7f), ambient), 0.0, 0.2) << "it loops";
       SetVolume(AmbientPath, 0, 0);
       EXPECT_NEAR(Decibels(ambient, Rms(Frames(0.2f), Side::Both, 0.05f)), -10.0, 0.2);
+      // Centred, and the mix (half the tone) at -10 dB stands 3.98 dB over the whole tone at -20 dB.
+      StopEx(Performance, AmbientSegment, 0, 0);
+      double left = Rms(out, Side::Left, 0.0f, 0.1f), rain = Rms(Frames(0.1f, StartRainSound), Side::Left, 0.01f);
+      EXPECT_NEAR(Decibels(left, Rms(out, Side::Right, 0.0f, 0.1f)), 0.0, 0.2);
+      EXPECT_NEAR(Decibels(left, rain), 10.0 - 6.02, 0.2);
+      StopRainSound();
       std::vector<Sound3DBuffer*> buffers = {WindBuffer};
       std::vector<SoundSegment*> segments = {RainSegment, WindSegment};
       for (const FireworkSound& sound : FireworkSounds) {
@@ -210,9 +225,8 @@ TEST_F(AudioTest, WithoutASoundDeviceItSaysSoAndRunsSilent) {
 TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
   Write(RainSoundFile, Tone(0.5f, 0.1f));
   Write(WhistleSoundFile, Tone(0.1f));
-  std::vector<int16_t> pop = Tone(1.0f), mono = Tone(5.0f), leftOnly(mono.size() * 2, 0);
-  for (size_t i = 0; i < mono.size(); ++i) leftOnly[2 * i] = mono[i];
-  Write(WindSoundFile, leftOnly, 2);
+  std::vector<int16_t> pop = Tone(1.0f);
+  Write(WindSoundFile, LeftOnly(Tone(5.0f)), 2);
   std::fill(pop.begin() + TestRate / 20, pop.begin() + TestRate / 2, 0);
   Write(PopSoundFile, pop);
   StartQuietly();
@@ -227,7 +241,8 @@ TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
   EXPECT_NEAR(Decibels(Rms(heard, Side::Both, 0.01f, 0.09f), rain), 0.0, 0.2) << "from the file's beginning";
   SetVolume(RainPath, 0, 0);  // full level, heard on the next pass of the loop
   EXPECT_NEAR(Decibels(rain, Rms(Frames(0.5f), Side::Both, 0.41f, 0.49f)), -20.0, 0.3);
-  // Firework 3 rises, then bursts twice; the pop is asked for on every burst frame.
+  // Firework 3 rises, then bursts twice; the pop is asked for on every burst frame, and
+  // the second burst pops after a relaunch cut the first.
   StopRainSound();
   heard = Frames(0.5f, [] {
     SetFireworkSoundPosition(3, 500, 40, -800);
@@ -246,7 +261,7 @@ TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
     EXPECT_LT(Rms(heard, Side::Both, 0.06f, 0.49f), Silence) << "not started again";
     EXPECT_GT(Rms(heard, Side::Both, 0.51f), Silence);
     EXPECT_TRUE(FireworkSounds[3].popStarted);
-    StopFireworkPop(3);  // the burst ends: the pop is cut
+    burst == 0 ? SetUpFireworks() : StopFireworkPop(3);  // Y in mid-burst, then the burst's end: the pop is cut
     EXPECT_FALSE(FireworkSounds[3].popStarted);
     EXPECT_LT(Rms(Frames(0.1f), Side::Both), Silence);
   }

@@ -3,7 +3,11 @@
 
 #include "e2e/session.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#define Picture XRenderPicture  // the render extension's, beside our own Picture
+#include <X11/extensions/Xrandr.h>
+#undef Picture
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -42,17 +46,27 @@ namespace {
 // Windows come and go while the test looks at them; a vanished one is no failure.
 int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
 
+// Xvfb, or Xorg on the dummy driver with its settings and log in the work folder. Xorg
+// runs as nobody when the tests run as root: as root it would take a virtual terminal.
 bool StartServer(Session& s, int width, int height) {
   XSetErrorHandler(IgnoreXErrors);
   int fds[2];
   if (pipe(fds) != 0) return false;
-  std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+  std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24", fd = std::to_string(fds[1]);
+  std::string config = s.workDir + "/xorg.conf", log = s.workDir + "/xorg.log";
+  std::error_code error;
+  if (width == OnXorg && (!fs::copy_file(QUARNHOLT_E2E_XORG_CONF, config, error) ||
+                          (getuid() == 0 && chown(s.workDir.c_str(), 65534, 65534) != 0)))
+    return false;
   s.server = fork();
   if (s.server == 0) {
     dup2(open("/dev/null", O_WRONLY), 1);
     dup2(1, 2);
-    execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(fds[1]).c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-           static_cast<char*>(nullptr));
+    if (width != OnXorg)
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", static_cast<char*>(nullptr));
+    else if (getuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0))
+      execlp("Xorg", "Xorg", "-displayfd", fd.c_str(), "-config", config.c_str(), "-logfile", log.c_str(), "-noreset", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);
@@ -80,7 +94,7 @@ std::string MakeWorkDir() {
 
 bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare,
                   std::vector<std::string> command) {
-  if (!StartServer(s, width, height) || (s.workDir = MakeWorkDir()).empty()) return false;
+  if ((s.workDir = MakeWorkDir()).empty() || !StartServer(s, width, height)) return false;
   if (prepare) prepare(s.workDir);
   if (command.empty()) command = {BinDirectory() + "/quarnholt"};
   std::vector<char*> arguments;
@@ -222,6 +236,16 @@ bool AnswerStartQuestion(Session& s, bool fullScreen) {
   Window box = FindWindow(s, "Fullscreen?", 20.0);
   if (box) TapKey(s, box, fullScreen ? "Return" : "Escape");
   return box != 0;
+}
+
+void HandOverOutputs(Session& s, bool handedOver) {
+  XRRScreenResources* resources = XRRGetScreenResources(s.display, DefaultRootWindow(s.display));
+  long nonDesktop = handedOver;
+  for (int i = 0; resources && i < resources->noutput; ++i)
+    XRRChangeOutputProperty(s.display, resources->outputs[i], XInternAtom(s.display, "non-desktop", False), XA_INTEGER, 32,
+                            PropModeReplace, reinterpret_cast<unsigned char*>(&nonDesktop), 1);
+  if (resources) XRRFreeScreenResources(resources);
+  XSync(s.display, False);
 }
 
 void MoveMouse(Session& s, int dx, int dy) {

@@ -42,7 +42,10 @@ std::string BinDirectory();  // the built program and its data files (build/bin)
 // Starts Xvfb with one screen of the given size, then the program in a fresh copy of
 // the data files (changed by prepare, when given), with what it plays written to
 // <workDir>/sound.wav (stereo, 16-bit) in real time. The command is the program and
-// its arguments; the built program without any when empty.
+// its arguments; the built program without any when empty. With the width OnXorg, the
+// server is Xorg on the dummy video driver instead (xorg.conf here), a 1280 x 1024 screen
+// that switches to 1024 x 768 for real.
+constexpr int OnXorg = 0;
 bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare = {},
                   std::vector<std::string> command = {});
 void StopSession(Session& s);
@@ -75,6 +78,9 @@ void PressKey(Session& s, const char* keysym, bool down);
 void TapKey(Session& s, Window w, const char* keysym);
 // Answers the start-up question with the keyboard: Yes for full screen, No for a window.
 bool AnswerStartQuestion(Session& s, bool fullScreen);
+// Hands the screen's outputs over to other use (RandR's "non-desktop"), or back: while
+// handed over, clients find them disconnected and a display mode switch is refused.
+void HandOverOutputs(Session& s, bool handedOver);
 // Moves the pointer by a relative amount: the program sees raw mouse counts.
 void MoveMouse(Session& s, int dx, int dy);
 

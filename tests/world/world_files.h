@@ -93,16 +93,15 @@ inline Rgba ReadPixel(int x, int y) {
   return {p.r, p.g, p.b};
 }
 
-// A fresh current folder for data files, the message boxes recorded and a 400 x 400 hidden window.
-// Mesa's llvmpipe rounds the alpha reference to 8 bits (0.1 becomes 26 / 255) and so discards
-// alpha 26; its softpipe compares as OpenGL describes, like the GPUs do. The variable only
-// chooses among Mesa's software renderers.
+// A fresh current folder for data files, the message boxes recorded and a 400 x 400 hidden window,
+// drawn by Mesa's softpipe unless the test names another of its software renderers: softpipe
+// compares as OpenGL describes, like the GPUs do, where llvmpipe rounds to 8 bits first.
 class WorldTest : public ::testing::Test {
  protected:
   void SetUp() override {
     previousFolder = ChangeDir(folder = MakeTempDir());
     StartRecordingMessageBoxes();
-    setenv("GALLIUM_DRIVER", "softpipe", 1);
+    setenv("GALLIUM_DRIVER", renderer, 1);
     ASSERT_TRUE(OpenTestWindow(400, 400));
   }
   void TearDown() override {
@@ -112,4 +111,5 @@ class WorldTest : public ::testing::Test {
     CloseTestWindow();
   }
   std::string folder, previousFolder;
+  const char* renderer = "softpipe";
 };
