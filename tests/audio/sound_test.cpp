@@ -151,7 +151,7 @@ class AudioTest : public ::testing::Test {
 
 // Each missing file (bit f of the set missing names[f]) shows its own boxes in step
 // order; broken files count as missing. The program runs on and quits cleanly. With
-// every file there, the ambient loops at -10 dB and the 3D values are set. The ambient
+// every file there, the ambient loops at -10 dB. The ambient
 // file is stereo, its tone on the left: its mono path plays it mixed down, centred.
 TEST_F(AudioTest, SetUpLoopsTheAmbientAndShowsEachMissingFilesMessagesInOrder) {
   const char* names[] = {RainSoundFile, AmbientSoundFile, WindSoundFile, WhistleSoundFile, PopSoundFile};
@@ -185,20 +185,7 @@ TEST_F(AudioTest, SetUpLoopsTheAmbientAndShowsEachMissingFilesMessagesInOrder) {
       EXPECT_NEAR(Decibels(left, Rms(out, Side::Right, 0.0f, 0.1f)), 0.0, 0.2);
       EXPECT_NEAR(Decibels(left, rain), 10.0 - 6.02, 0.2);
       StopRainSound();
-      std::vector<Sound3DBuffer*> buffers = {WindBuffer};
-      std::vector<SoundSegment*> segments = {RainSegment, WindSegment};
-      for (const FireworkSound& sound : FireworkSounds) {
-        buffers.push_back(sound.buffer);
-        segments.insert(segments.end(), {sound.whistleSegment, sound.popSegment});
-        EXPECT_FALSE(sound.popStarted);
-      }
-      for (SoundSegment* segment : segments) EXPECT_EQ(IsPlaying(Performance, segment), SoundFalse);
-      for (Sound3DBuffer* buffer : buffers) {
-        auto b = ParamsOf<SoundBufferParams>(buffer);
-        EXPECT_EQ(std::tuple(b.dwMode, b.flMinDistance, b.flMaxDistance), std::tuple(Sound3DModeNormal, 1.0f, 2000.0f));
-      }
-      auto l = ParamsOf<SoundListenerParams>(Listener);  // the fireworks' set-up left its values last
-      EXPECT_EQ(std::pair(l.flRolloffFactor, l.flDopplerFactor), std::pair(0.1f, 0.1f));
+      for (const FireworkSound& sound : FireworkSounds) EXPECT_FALSE(sound.popStarted);
     }
     RunAFrameAndQuit();
   }
@@ -249,8 +236,6 @@ TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
     StartFireworkWhistle(3);
   });
   EXPECT_GT(Rms(heard, Side::Both, 0.42f, 0.48f), Silence) << "the whistle starts again";
-  auto b = ParamsOf<SoundBufferParams>(FireworkSounds[3].buffer);
-  EXPECT_EQ(std::tuple(b.vPosition.x, b.vPosition.y, b.vPosition.z), std::tuple(500.0f, 40.0f, 800.0f));
   for (int burst = 0; burst < 2; ++burst) {
     heard = Frames(0.6f, [] {
       StopFireworkWhistle(3);
@@ -270,7 +255,7 @@ TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
   StopFireworkPop(1);
 
   // The wind's 3D path: minimum distance 10, maximum 40.
-  b = ParamsOf<SoundBufferParams>(WindBuffer);
+  auto b = ParamsOf<SoundBufferParams>(WindBuffer);
   std::tie(b.flMinDistance, b.flMaxDistance) = std::pair(10.0f, 40.0f);
   ASSERT_GE(SetAllParameters(WindBuffer, &b), 0);
   auto levelAt = [&](float rolloff, float z) {
@@ -296,9 +281,6 @@ TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
   heard = Frames(0.2f, windFrame);
   double right = Rms(heard, Side::Right, 0.05f);
   EXPECT_GT(Decibels(right, Rms(heard, Side::Left, 0.05f)), 6.0);
-  auto l = ParamsOf<SoundListenerParams>(Listener);
-  EXPECT_EQ(std::tuple(l.vPosition.z, l.vOrientFront.z, l.vOrientTop.y), std::tuple(1000.0f, 1.0f, 1.0f)) << "z negated";
-  EXPECT_EQ(std::pair(l.flRolloffFactor, l.flDopplerFactor), std::pair(0.01f, 0.0f));
   UpdateListener(1000, 50, -1000, 0, 0, 1);  // turned round
   heard = Frames(0.2f, windFrame);
   EXPECT_GT(Decibels(Rms(heard, Side::Left, 0.05f), Rms(heard, Side::Right, 0.05f)), 6.0);

@@ -26,14 +26,6 @@ class StartTest : public ::testing::Test {
 const std::vector<int> Windowed = {200, 200, 400, 400};  // x, y, width, height
 }  // namespace
 
-TEST_F(StartTest, NoGivesAWindowThatCountsFramesAndClosesCleanly) {
-  ASSERT_NO_FATAL_FAILURE(Start(1280, 1024, false));
-  Window w = FindMainWindow(s, 30.0);
-  EXPECT_EQ(Geometry(s, w), Windowed) << ProgramOutput(s);
-  EXPECT_GE(WaitForFrameCount(s, w, 3.0), 0) << "\"Quarnholt N fps\" within three seconds";
-  ExpectCleanEnd(s, w);
-}
-
 TEST_F(StartTest, FullscreenOptionWithoutThe1024By768ModeSaysSoAndOpensAWindowThatATermSignalEnds) {
   ASSERT_TRUE(StartProgram(s, 1280, 1024, {}, {BinDirectory() + "/quarnholt", "--fullscreen"}));
   Window doh = FindWindow(s, "doh", 20.0);

@@ -102,22 +102,3 @@ TEST_F(FireworkTest, HoldingTheKeyRestartsAllFiveOnOneSprite) {
   EXPECT_LE(next, loaded.texID + 1);
 }
 
-// Bursts turn by the camera's heading, then its pitch: seen through the inverse of
-// those turns, every square lies flat across the view.
-TEST_F(FireworkTest, BurstSquaresFaceTheViewer) {
-  for (Firework& firework : Fireworks) {
-    firework.riseDuration = 2000, firework.burstTime = Start + 9000;
-    for (int i = 1; i < FireworkParticleCount; ++i) firework.particles[i].active = false;
-  }
-  SetFakeTimer(Start + 9001);
-  for (float yaw : {0.0f, 37.0f, 90.0f, 200.0f, 315.0f})
-    for (float pitch : {0.0f, -30.0f, 20.0f, 60.0f}) {
-      FixEffectsViewAngles(true, yaw, pitch);
-      FedPrimitives drawn = DrawnPrimitives([&] {
-        glLoadIdentity(), glRotatef(-pitch, 1.0f, 0.0f, 0.0f), glRotatef(-yaw, 0.0f, 1.0f, 0.0f), DrawFireworks();
-      });
-      ASSERT_GE(drawn.size(), 5u);
-      for (const std::vector<FedVertex>& square : drawn)
-        for (const FedVertex& v : square) ASSERT_NEAR(v.z, square[0].z, 1e-2) << "yaw " << yaw << " pitch " << pitch;
-    }
-}
