@@ -74,3 +74,18 @@ TEST_F(Water, CoversTheSeaBobsTurnsAndLeavesTheStateAsFound) {
   EXPECT_FALSE(glIsEnabled(GL_BLEND));
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
+
+// Added to what lies below it, at half its colour: over dark red, a white texture gives
+// (100, 0, 0) + 0.5 x (0.4, 0.4, 1) x 255.
+TEST_F(Water, BlendsOntoWhatLiesBelowIt) {
+  WritePicture(WaterTextureFile, 256, 256, 24, [](int, int) { return Rgba{255, 255, 255}; });
+  LoadWaterTexture();
+  glClearColor(100 / 255.0f, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  LookStraightDown(0.0f, 4960.0f);
+  glEnable(GL_TEXTURE_2D);
+  DrawWater();
+  const Rgba seen = ReadPixel(200, 200);
+  EXPECT_TRUE(std::abs(seen.r - 151) <= 1 && std::abs(seen.g - 51) <= 1 && std::abs(seen.b - 128) <= 1)
+      << int(seen.r) << " " << int(seen.g) << " " << int(seen.b);
+}
