@@ -303,12 +303,6 @@ Change Compare(const Picture& a, const Picture& b, int level, int rows) {
   return change;
 }
 
-Picture WaitForChange(Session& s, Window w, const Picture& reference, double threshold, double seconds) {
-  Picture now;
-  WaitUntil(seconds, [&] { return Compare(reference, now = Grab(s, w)).mean > threshold; }, 0.1);
-  return now;
-}
-
 Wave ReadWave(const Session& s) {
   std::string bytes = ReadFile(s.workDir + "/sound.wav");
   auto number = [&](size_t at, size_t size) {  // little-endian

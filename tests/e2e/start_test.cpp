@@ -92,7 +92,7 @@ TEST_F(StartTest, SoundPlaysOnWhileABoxIsUp) {
 }
 
 // Installed into a prefix of its own and started from a folder that holds only the
-// heightmap, which the install lacks: every file is found, so no box, and frames.
+// heightmap, which the install lacks: every file is found, so no box, frames and the ambient sound.
 TEST_F(StartTest, InstalledCopyRunsFromAnyFolderAndReadsTheFolderFirst) {
   char folder[] = "/tmp/quarnholt-prefix-XXXXXX";
   ASSERT_TRUE(mkdtemp(folder));
@@ -107,6 +107,8 @@ TEST_F(StartTest, InstalledCopyRunsFromAnyFolderAndReadsTheFolderFirst) {
   Window w = FindMainWindow(s, 30.0);
   ASSERT_NE(w, 0u) << "a box before the window: " << ProgramOutput(s);
   EXPECT_GE(WaitForFrameCount(s, w, 3.0), 0);
+  Nap(1.0);
+  EXPECT_GT(Rms(ReadWave(s), Channel::Both, SoundSeconds(s) - 1.0, SoundSeconds(s)), 0.002) << "the ambient sound plays";
   ExpectCleanEnd(s);
 }
 
