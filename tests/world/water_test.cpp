@@ -8,12 +8,12 @@
 #include "world_files.h"
 
 namespace {
-// One frame of the water, drawn in feedback mode, seen from -5200 to 10200 across the window;
-// every vertex that reached it (the quad may come back as two triangles).
+// One frame of the water in feedback mode; every vertex drawn (the quad may come back as
+// two triangles).
 FedPolygon WaterFrame(float seconds) {
   SetFrameSpeed(seconds);
   FedPolygon vertices;
-  for (const FedPolygon& polygon : FeedBackPolygons(-5200.0f, 10200.0f, [] { glEnable(GL_TEXTURE_2D), DrawWater(); }))
+  for (const FedPolygon& polygon : FeedBackPolygons([] { glEnable(GL_TEXTURE_2D), DrawWater(); }))
     vertices.insert(vertices.end(), polygon.begin(), polygon.end());
   EXPECT_GE(vertices.size(), 4u);
   return vertices;
@@ -22,7 +22,7 @@ FedPolygon WaterFrame(float seconds) {
 // The degrees by which the texture was turned: corner (1, 0) at the south-east goes to (cos, sin).
 float TurnOf(const FedPolygon& quad) {
   for (const FedVertex& v : quad)
-    if (std::fabs(v.x - 10120.0f) + std::fabs(v.z - 5000.0f) < 1.0f) return float(std::atan2(v.tex[1], v.tex[0]) * 180 / M_PI);
+    if (std::fabs(v.x - 10120.0f) + std::fabs(v.z - 5000.0f) < 1.0f) return float(std::atan2(v.t, v.s) * 180 / M_PI);
   ADD_FAILURE() << "no vertex at the square's south-east corner";
   return 0.0f;
 }
@@ -46,8 +46,8 @@ TEST_F(Water, CoversTheSeaBobsTurnsAndLeavesTheStateAsFound) {
     ASSERT_LT(k, 4) << "a vertex away from the square's corners";
     ++seen[k];
     EXPECT_NEAR(v.y, 25.0f, 0.01f);
-    const float want[6] = {corners[k][2], corners[k][3], 0.4f, 0.4f, 1.0f, 0.5f}, got[6] = {v.tex[0], v.tex[1],
-        v.colour[0], v.colour[1], v.colour[2], v.colour[3]};
+    const float want[6] = {corners[k][2], corners[k][3], 0.4f, 0.4f, 1.0f, 0.5f}, got[6] = {v.s, v.t,
+        v.r, v.g, v.b, v.a};
     for (int i = 0; i < 6; ++i) EXPECT_NEAR(got[i], want[i], 1e-6f) << "corner " << k << ", value " << i;
   }
   for (int k = 0; k < 4; ++k) EXPECT_GT(seen[k], 0) << "corner " << k;
