@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "data/data_files.h"
-#include "image/bmp_bytes.h"
+#include "support/bytes.h"
 #include "platform/message_box.h"
 #include "support/feedback.h"
 #include "support/gl_window.h"
