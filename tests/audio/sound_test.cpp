@@ -55,15 +55,6 @@ double Rms(const std::vector<float>& stereo, Side side, float from = 0.0f, float
 
 double Decibels(double level, double reference) { return 20.0 * std::log10(level / reference); }
 
-// The 64-byte record of a 3D buffer or of the listener, as the engine holds it.
-template <class Params, class Object>
-Params ParamsOf(Object* object) {
-  Params params{};
-  params.dwSize = 64;
-  EXPECT_GE(GetAllParameters(object, &params), 0);
-  return params;
-}
-
 using Messages = std::vector<std::pair<std::string, std::string>>;
 Messages Recorded() {
   Messages messages;
@@ -250,11 +241,13 @@ TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
   StopFireworkPop(1);
 
   // The wind's 3D path: minimum distance 10, maximum 40.
-  auto b = ParamsOf<SoundBufferParams>(WindBuffer);
+  SoundBufferParams b = {64};
+  ASSERT_GE(GetAllParameters(WindBuffer, &b), 0);
   std::tie(b.flMinDistance, b.flMaxDistance) = std::pair(10.0f, 40.0f);
   ASSERT_GE(SetAllParameters(WindBuffer, &b), 0);
   auto levelAt = [&](float rolloff, float z) {
-    auto l = ParamsOf<SoundListenerParams>(Listener);
+    SoundListenerParams l = {64};
+    GetAllParameters(Listener, &l);
     l.flRolloffFactor = rolloff;
     SetAllParameters(Listener, &l);
     SetPosition(WindBuffer, 0, 0, z);
