@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "platform/sound_output.h"
+#include "platform/windows/main_window.h"
 
 struct OutputDevice {
   IDirectSound8* sound;
@@ -45,19 +46,12 @@ void ReleaseOnce(Object*& object) {
   object = nullptr;
 }
 
-// The window DirectSound answers to: the program's own (made by this thread) once it
-// stands, else the desktop. Every buffer plays with global focus, so either serves.
+// The window DirectSound answers to: the program's own once it stands (scene set-up
+// runs after it is made), else the desktop. Every buffer plays with global focus, so
+// either serves.
 HWND CooperativeWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM result) -> BOOL {
-        if (GetWindowLongA(window, GWL_STYLE) & WS_DISABLED) return TRUE;  // the input method's
-        *reinterpret_cast<HWND*>(result) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found ? found : GetDesktopWindow();
+  HWND window = MainWindowHandle();
+  return window ? window : GetDesktopWindow();
 }
 
 bool Centred(const SoundAudioPath* path) {
