@@ -319,12 +319,6 @@ Change Compare(const Picture& a, const Picture& b, int level, int rows) {
   return change;
 }
 
-Picture WaitForChange(Session& s, Window w, const Picture& reference, double threshold, double seconds) {
-  Picture now;
-  WaitUntil(seconds, [&] { return Compare(reference, now = Grab(s, w)).mean > threshold; }, 0.1);
-  return now;
-}
-
 Wave ReadWave(const Session& s) {
   Wave wave;
   // Wine's mix through ALSA's file plugin: bare 32-bit floats, stereo, 48 kHz.

@@ -96,8 +96,6 @@ Colour MeanColour(const Picture& p, int y0, int y1);
 // whose colour differs by more than level in some channel; {255, all} when the sizes differ.
 struct Change { double mean = 0; int pixels = 0; };
 Change Compare(const Picture& a, const Picture& b, int level = 255, int rows = 1 << 30);
-// Waits until a grab differs from the reference by more than the threshold; the last grab.
-Picture WaitForChange(Session& s, Window w, const Picture& reference, double threshold, double seconds);
 
 // The sound written so far (the header's sizes may not be filled in yet).
 Wave ReadWave(const Session& s);
