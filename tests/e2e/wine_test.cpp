@@ -87,8 +87,8 @@ TEST_F(WineTest, NoGivesTheWindowWhereEWalksTRainsUShowsTheWhirlwindAndQEnds) {
     std::function<bool()> seen;
     const char* what;
   } steps[] = {
-      {"t", 0, [&] { return Sky().b <= clear.b - 4; }, "T greys the sky"},
       {"u", -90, [&] { return Compare(before, Grab(s, w), 40).pixels > 100; }, "U shows the whirlwind"},
+      {"t", 0, [&] { return Sky().b <= clear.b - 4; }, "T greys the sky"},
       {"e", 40, [&] { return Compare(before, Grab(s, w)).mean > 6.0; }, "E walks"},
   };
   for (const auto& step : steps) {
