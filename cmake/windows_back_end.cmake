@@ -3,7 +3,7 @@
 # C++ runtimes and winpthread are linked in, so the program needs nothing beside it.
 file(GLOB PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/windows/*.cpp)
 add_library(quarnholt_core STATIC ${CORE_SOURCES} ${PLATFORM_SOURCES})
-target_compile_definitions(quarnholt_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _USE_MATH_DEFINES)
+target_compile_definitions(quarnholt_core PUBLIC NOMINMAX _USE_MATH_DEFINES)
 target_compile_options(quarnholt_core PUBLIC -include ${CMAKE_SOURCE_DIR}/src/platform/windows/windows_first.h)
 target_link_libraries(quarnholt_core PUBLIC opengl32 glu32 dinput8 dsound dxguid winmm ole32 gdi32 user32)
 target_link_options(quarnholt_core INTERFACE -static)

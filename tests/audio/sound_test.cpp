@@ -17,6 +17,7 @@
 #include "data/data_files.h"
 #include "effects/fireworks.h"
 #include "platform/message_box.h"
+#include "support/bytes.h"
 #include "support/gl_window.h"
 
 namespace {
@@ -40,12 +41,6 @@ std::vector<int16_t> LeftOnly(const std::vector<int16_t>& mono) {
   return stereo;
 }
 
-std::string LittleEndian(uint32_t value, int bytes) {
-  std::string s;
-  for (; bytes > 0; --bytes, value >>= 8) s += static_cast<char>(value & 0xFF);
-  return s;
-}
-
 enum class Side { Left, Right, Both };
 // Root mean square level of one side of interleaved stereo output, between two times in seconds.
 double Rms(const std::vector<float>& stereo, Side side, float from = 0.0f, float to = 1e9f) {
@@ -59,15 +54,6 @@ double Rms(const std::vector<float>& stereo, Side side, float from = 0.0f, float
 }
 
 double Decibels(double level, double reference) { return 20.0 * std::log10(level / reference); }
-
-// The 64-byte record of a 3D buffer or of the listener, as the engine holds it.
-template <class Params, class Object>
-Params ParamsOf(Object* object) {
-  Params params{};
-  params.dwSize = 64;
-  EXPECT_GE(GetAllParameters(object, &params), 0);
-  return params;
-}
 
 using Messages = std::vector<std::pair<std::string, std::string>>;
 Messages Recorded() {
@@ -122,12 +108,12 @@ class AudioTest : public ::testing::Test {
   }
   // A 16-bit PCM wave file; stereo samples are interleaved.
   void Write(const char* name, const std::vector<int16_t>& samples, int channels = 1) {
-    uint32_t data = static_cast<uint32_t>(samples.size() * 2), frame = static_cast<uint32_t>(channels * 2);
-    std::ofstream out(dir + "/" + name, std::ios::binary);
-    out << "RIFF" << LittleEndian(36 + data, 4) << "WAVEfmt " << LittleEndian(16, 4) << LittleEndian(1, 2)
-        << LittleEndian(channels, 2) << LittleEndian(TestRate, 4) << LittleEndian(TestRate * frame, 4)
-        << LittleEndian(frame, 2) << LittleEndian(16, 2) << "data" << LittleEndian(data, 4);
-    for (int16_t s : samples) out << LittleEndian(static_cast<uint16_t>(s), 2);
+    const int64_t data = int64_t(samples.size()) * 2, frame = channels * 2;
+    Bytes file = Cat({{'R', 'I', 'F', 'F'}, Le(4, {36 + data}), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}, Le(4, {16}),
+                      Le(2, {1, channels}), Le(4, {TestRate, TestRate * frame}), Le(2, {frame, 16}), {'d', 'a', 't', 'a'},
+                      Le(4, {data})});
+    for (int16_t s : samples) file.insert(file.end(), {uint8_t(s), uint8_t(uint16_t(s) >> 8)});
+    WriteFile(dir + "/" + name, file);
   }
   // Sets up sound without messages, the ambient silent and the listener at the origin.
   void StartQuietly() {
@@ -255,11 +241,13 @@ TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
   StopFireworkPop(1);
 
   // The wind's 3D path: minimum distance 10, maximum 40.
-  auto b = ParamsOf<SoundBufferParams>(WindBuffer);
+  SoundBufferParams b = {64};
+  ASSERT_GE(GetAllParameters(WindBuffer, &b), 0);
   std::tie(b.flMinDistance, b.flMaxDistance) = std::pair(10.0f, 40.0f);
   ASSERT_GE(SetAllParameters(WindBuffer, &b), 0);
   auto levelAt = [&](float rolloff, float z) {
-    auto l = ParamsOf<SoundListenerParams>(Listener);
+    SoundListenerParams l = {64};
+    GetAllParameters(Listener, &l);
     l.flRolloffFactor = rolloff;
     SetAllParameters(Listener, &l);
     SetPosition(WindBuffer, 0, 0, z);

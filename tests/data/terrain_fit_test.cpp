@@ -4,7 +4,9 @@
 
 #include <array>
 
-#include "data_reading.h"
+#include "data/data_files.h"
+#include "platform/message_box.h"
+#include "support/gl_window.h"
 #include "world/terrain.h"
 
 TEST(TerrainFit, PlantsStandOnTheGroundAndTheIslandRisesFromTheSea) {

@@ -78,6 +78,9 @@ void PressKey(Session& s, const char* keysym, bool down);
 void TapKey(Session& s, Window w, const char* keysym);
 // Answers the start-up question with the keyboard: Yes for full screen, No for a window.
 bool AnswerStartQuestion(Session& s, bool fullScreen);
+// Answers each box with the keyboard, in the order they come, until the main window
+// counts frames; that window, and the boxes' captions in *captions.
+Window AnswerBoxesUntilDrawing(Session& s, std::vector<std::string>* captions);
 // Hands the screen's outputs over to other use (RandR's "non-desktop"), or back: while
 // handed over, clients find them disconnected and a display mode switch is refused.
 void HandOverOutputs(Session& s, bool handedOver);
@@ -93,8 +96,6 @@ Colour MeanColour(const Picture& p, int y0, int y1);
 // whose colour differs by more than level in some channel; {255, all} when the sizes differ.
 struct Change { double mean = 0; int pixels = 0; };
 Change Compare(const Picture& a, const Picture& b, int level = 255, int rows = 1 << 30);
-// Waits until a grab differs from the reference by more than the threshold; the last grab.
-Picture WaitForChange(Session& s, Window w, const Picture& reference, double threshold, double seconds);
 
 // The sound written so far (the header's sizes may not be filled in yet).
 Wave ReadWave(const Session& s);

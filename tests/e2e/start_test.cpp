@@ -19,10 +19,6 @@ class StartTest : public ::testing::Test {
     StopSession(s);
     if (!prefix.empty()) std::filesystem::remove_all(prefix);
   }
-  void Start(int width, int height, bool fullScreen) {
-    ASSERT_TRUE(StartProgram(s, width, height));
-    ASSERT_TRUE(AnswerStartQuestion(s, fullScreen)) << ProgramOutput(s);
-  }
 };
 const std::vector<int> Windowed = {200, 200, 400, 400};  // x, y, width, height
 }  // namespace
@@ -41,7 +37,8 @@ TEST_F(StartTest, FullscreenOptionWithoutThe1024By768ModeSaysSoAndOpensAWindowTh
 
 // On Xorg's 1280 x 1024 screen: Yes switches the display, Q switches it back.
 TEST_F(StartTest, YesSwitchesTo1024By768AndQRestoresTheDisplay) {
-  ASSERT_NO_FATAL_FAILURE(Start(OnXorg, OnXorg, true));
+  ASSERT_TRUE(StartProgram(s, OnXorg, OnXorg));
+  ASSERT_TRUE(AnswerStartQuestion(s, true)) << ProgramOutput(s);
   Window w = FindMainWindow(s, 30.0), root = DefaultRootWindow(s.display);
   EXPECT_EQ(Geometry(s, w), (std::vector<int>{0, 0, 1024, 768})) << ProgramOutput(s);
   EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1024, 768}));
@@ -92,7 +89,7 @@ TEST_F(StartTest, SoundPlaysOnWhileABoxIsUp) {
 }
 
 // Installed into a prefix of its own and started from a folder that holds only the
-// heightmap, which the install lacks: every file is found, so no box, and frames.
+// heightmap, which the install lacks: every file is found, so no box, frames and the ambient sound.
 TEST_F(StartTest, InstalledCopyRunsFromAnyFolderAndReadsTheFolderFirst) {
   char folder[] = "/tmp/quarnholt-prefix-XXXXXX";
   ASSERT_TRUE(mkdtemp(folder));
@@ -107,6 +104,8 @@ TEST_F(StartTest, InstalledCopyRunsFromAnyFolderAndReadsTheFolderFirst) {
   Window w = FindMainWindow(s, 30.0);
   ASSERT_NE(w, 0u) << "a box before the window: " << ProgramOutput(s);
   EXPECT_GE(WaitForFrameCount(s, w, 3.0), 0);
+  Nap(1.0);
+  EXPECT_GT(Rms(ReadWave(s), Channel::Both, SoundSeconds(s) - 1.0, SoundSeconds(s)), 0.002) << "the ambient sound plays";
   ExpectCleanEnd(s);
 }
 

@@ -8,7 +8,7 @@
 #include "effects/fireworks.h"
 #include "effects/random.h"
 #include "effects/view_angles.h"
-#include "feedback.h"
+#include "support/feedback.h"
 #include "platform/clock.h"
 #include "support/gl_window.h"
 

@@ -5,7 +5,7 @@
 
 #include "common/frame_time.h"
 #include "effects/rain.h"
-#include "feedback.h"
+#include "support/feedback.h"
 #include "support/gl_window.h"
 
 // With no time passing every streak is drawn, 16 units long at alpha 0.5, and nothing

@@ -5,7 +5,7 @@
 #include "effects/random.h"
 #include "effects/view_angles.h"
 #include "effects/whirlwind.h"
-#include "feedback.h"
+#include "support/feedback.h"
 #include "support/gl_window.h"
 
 struct WhirlwindTest : testing::Test {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "image/bmp.h"
-#include "image/bmp_bytes.h"
+#include "support/bytes.h"
 #include "platform/message_box.h"
 #include "support/gl_window.h"
 

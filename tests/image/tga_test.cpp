@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "image/bmp_bytes.h"
+#include "support/bytes.h"
 #include "image/tga.h"
 #include "support/gl_window.h"
 

@@ -42,7 +42,7 @@ TEST_F(Terrain, HeightQueryAndDrawingFollowTheHeightmap) {
   // (i, j + 1), (i + 1, j + 1). Every triangle of every strip comes back, in order; each
   // vertex at grid point (a, b) has texture (a / 32, b / 32), the grey of its height and
   // that height, which the query gives too.
-  const std::vector<FedPolygon> triangles = FeedBackPolygons(-100.0f, 5100.0f, DrawTerrain);
+  const std::vector<FedPolygon> triangles = FeedBackPolygons(DrawTerrain);
   ASSERT_EQ(triangles.size(), 31u * 122u);
   for (size_t k = 0; k < triangles.size(); ++k) {
     std::set<std::pair<int, int>> expected, got;
@@ -51,9 +51,9 @@ TEST_F(Terrain, HeightQueryAndDrawingFollowTheHeightmap) {
       const int a = int(std::lround(v.x / 160.0f)), b = int(std::lround(-v.z / 160.0f));
       const float height = float(Red(a, b));
       got.insert({a, b});
-      ASSERT_TRUE(v.tex[0] == a / 32.0f && v.tex[1] == b / 32.0f && std::fabs(v.y - height) < 0.01f) << a << ", " << b;
-      ASSERT_TRUE(std::fabs(v.colour[0] - height / 255.0f) < 1e-6f && v.colour[0] == v.colour[1] &&
-                  v.colour[0] == v.colour[2] && v.colour[3] == 1.0f) << a << ", " << b;
+      ASSERT_TRUE(v.s == a / 32.0f && v.t == b / 32.0f && std::fabs(v.y - height) < 0.01f) << a << ", " << b;
+      ASSERT_TRUE(std::fabs(v.r - height / 255.0f) < 1e-6f && v.r == v.g &&
+                  v.r == v.b && v.a == 1.0f) << a << ", " << b;
       ASSERT_EQ(TerrainHeightAt(160.0f * a, -160.0f * b), height);
     }
     ASSERT_EQ(got, expected) << "triangle " << k;

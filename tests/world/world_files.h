@@ -1,5 +1,5 @@
 // Fixtures for the world tests: small pictures written on the spot, a drawing
-// window in a folder of its own, and GL feedback read back as vertices.
+// window in a folder of its own, and GL feedback read back in world units.
 #pragma once
 
 #include <GL/gl.h>
@@ -12,11 +12,13 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data/data_files.h"
-#include "image/bmp_bytes.h"
+#include "support/bytes.h"
 #include "platform/message_box.h"
+#include "support/feedback.h"
 #include "support/gl_window.h"
 
 struct Rgba { uint8_t r, g, b, a = 255; bool operator==(const Rgba&) const = default; };
@@ -40,46 +42,26 @@ inline void WritePicture(const std::string& name, int width, int height, int bit
   WriteFile(name, out);
 }
 
-// One vertex as GL_3D_COLOR_TEXTURE feedback gives it, in world units under LookStraightDown:
-// x, height, z, then colour and texture.
-struct FedVertex { float x, y, z, colour[4], tex[4]; };
-using FedPolygon = std::vector<FedVertex>;
-const float DepthRange = 300.0f;  // world units above and below the ground plane
-
 // A view straight down on the ground: world x from lo to hi across the 400-pixel window,
 // world z from -lo to -hi up it, heights from -300 to 300 in depth.
 inline void LookStraightDown(float lo, float hi) {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(lo, hi, lo, hi, -DepthRange, DepthRange);
+  glOrtho(lo, hi, lo, hi, -300.0f, 300.0f);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   glRotatef(90.0f, 1.0f, 0.0f, 0.0f);  // (x, y, z) to (x, -z, y): up the window is -z
 }
 
-// Draws in feedback mode under LookStraightDown(lo, hi); every vertex that reached the
-// window, polygon by polygon, with its place turned back into world units.
-inline std::vector<FedPolygon> FeedBackPolygons(float lo, float hi, const std::function<void()>& draw) {
-  LookStraightDown(lo, hi);
-  std::vector<GLfloat> buffer(1 << 18);
-  glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-  glRenderMode(GL_FEEDBACK);
-  draw();
-  const GLint used = glRenderMode(GL_RENDER);
-  EXPECT_GE(used, 0) << "feedback buffer overflowed";
-  std::vector<FedPolygon> polygons;
-  for (GLint at = 0; at + 1 < used && buffer[at] == GL_POLYGON_TOKEN;) {
-    polygons.emplace_back(size_t(buffer[at + 1]));
-    at += 2;
-    for (FedVertex& v : polygons.back()) {
-      std::memcpy(&v, &buffer[at], sizeof v);
-      at += 11;
-      const float windowY = v.y;
-      v.x = lo + v.x * (hi - lo) / 400.0f;
-      v.y = DepthRange * (1.0f - 2.0f * v.z);
-      v.z = -(lo + windowY * (hi - lo) / 400.0f);
-    }
-  }
+// Draws in feedback mode looking straight down, deep enough for any height; every polygon,
+// its vertices in world units: x, height, z.
+inline FedPrimitives FeedBackPolygons(const std::function<void()>& draw) {
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glRotatef(90.0f, 1.0f, 0.0f, 0.0f);  // eye (x, y, z) is world (x, -z, height)
+  FedPrimitives polygons = DrawnPrimitives(draw, 12000.0f);
+  for (FedPolygon& polygon : polygons)
+    for (FedVertex& v : polygon) std::tie(v.y, v.z) = std::pair(v.z, -v.y);
   return polygons;
 }
 

@@ -1,4 +1,4 @@
-// Builds image files byte by byte for the loaders' tests.
+// Builds files byte by byte for the tests: pictures, sounds.
 #pragma once
 
 #include <cstdint>

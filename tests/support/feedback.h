@@ -13,12 +13,13 @@
 struct FedVertex { float x, y, z, r, g, b, a, s, t; };
 
 // The vertices of each point, line or polygon drawn, in order.
-using FedPrimitives = std::vector<std::vector<FedVertex>>;
+using FedPolygon = std::vector<FedVertex>;
+using FedPrimitives = std::vector<FedPolygon>;
 
-// Runs draw under an orthographic view of the cube of eye space 10000 units about the
+// Runs draw under an orthographic view of the cube of eye space `half` units about the
 // eye (the modelview matrix is the caller's) and reads back what it drew.
-inline FedPrimitives DrawnPrimitives(const std::function<void()>& draw, int bufferFloats = 200000) {
-  const float half = 10000.0f;  // world units
+inline FedPrimitives DrawnPrimitives(const std::function<void()>& draw, float half = 10000.0f) {
+  const int bufferFloats = 1 << 18;
   std::vector<float> buffer(bufferFloats);
   GLint view[4];
   glGetIntegerv(GL_VIEWPORT, view);
