@@ -3,6 +3,7 @@
 // paths) that holds the samples of the segment it plays. DirectSound's 3D space is
 // left-handed like the engine's, so positions pass unchanged.
 #include <windows.h>
+#include <mmsystem.h>
 #include <mmreg.h>
 #include <dsound.h>
 
