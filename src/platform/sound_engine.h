@@ -1,6 +1,7 @@
 // The sound engine: a performance (output device), a loader, wave segments, audio
-// paths, 3D buffers and the listener, over OpenAL Soft. Results: 0 or more is
-// success, negative is failure. The engine's space is left-handed (callers negate z).
+// paths, 3D buffers and the listener, over the system's sound output (OpenAL Soft on
+// Linux, DirectSound on Windows). Results: 0 or more is success, negative is failure.
+// The engine's space is left-handed (callers negate z).
 #pragma once
 
 #include <cstdint>

@@ -33,24 +33,6 @@ void Break(const std::string& dir, Damage damage) {
   }
 }
 
-// Answers each box with the keyboard, in the order they come, until the main window
-// counts frames; that window, and the boxes' captions in *captions.
-Window AnswerBoxesUntilDrawing(Session& s, std::vector<std::string>* captions) {
-  auto wanted = [](Window, const std::string& t) {
-    return TitleFrames(t) >= 0 || (!t.empty() && t != "OpenGl Window" && t != "Fullscreen?");
-  };
-  for (auto [box, title] = FindTop(s, 180.0, wanted); box; std::tie(box, title) = FindTop(s, 180.0, wanted)) {
-    if (TitleFrames(title) >= 0) return box;
-    captions->push_back(title);
-    // Each box may come with the last one's window id, so watch for this one closing rather than for the id.
-    XSelectInput(s.display, box, StructureNotifyMask);
-    TapKey(s, box, "Return");
-    XEvent closed;
-    WaitUntil(20.0, [&] { return XCheckTypedWindowEvent(s.display, box, UnmapNotify, &closed); });
-  }
-  return 0;
-}
-
 class HostileFilesTest : public ::testing::TestWithParam<Case> {
  protected:
   Session s;

@@ -261,6 +261,22 @@ void MoveMouse(Session& s, int dx, int dy) {
   XSync(s.display, False);
 }
 
+Window AnswerBoxesUntilDrawing(Session& s, std::vector<std::string>* captions) {
+  auto wanted = [](Window, const std::string& t) {
+    return TitleFrames(t) >= 0 || (!t.empty() && t != "OpenGl Window" && t != "Fullscreen?");
+  };
+  for (auto [box, title] = FindTop(s, 180.0, wanted); box; std::tie(box, title) = FindTop(s, 180.0, wanted)) {
+    if (TitleFrames(title) >= 0) return box;
+    captions->push_back(title);
+    // Each box may come with the last one's window id, so watch for this one closing rather than for the id.
+    XSelectInput(s.display, box, StructureNotifyMask);
+    TapKey(s, box, "Return");
+    XEvent closed;
+    WaitUntil(20.0, [&] { return XCheckTypedWindowEvent(s.display, box, UnmapNotify, &closed); });
+  }
+  return 0;
+}
+
 Picture Grab(Session& s, Window w) {
   Picture picture;
   XWindowAttributes a = {};
@@ -304,14 +320,24 @@ Change Compare(const Picture& a, const Picture& b, int level, int rows) {
 }
 
 Wave ReadWave(const Session& s) {
-  std::string bytes = ReadFile(s.workDir + "/sound.wav");
+  Wave wave;
+  // Wine's mix through ALSA's file plugin: bare 32-bit floats, stereo, 48 kHz.
+  std::string bytes = ReadFile(s.workDir + "/sound.raw");
+  for (size_t f = 0; f + 8 <= bytes.size(); f += 8) {
+    float frame[2];
+    std::memcpy(frame, &bytes[f], sizeof frame);
+    wave.rate = 48000;
+    wave.left.push_back(frame[0]);
+    wave.right.push_back(frame[1]);
+  }
+  if (wave.rate) return wave;
+  bytes = ReadFile(s.workDir + "/sound.wav");
   auto number = [&](size_t at, size_t size) {  // little-endian
     uint32_t value = 0;
     for (size_t i = size; i-- > 0;) value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
     return value;
   };
   // The settings ask for stereo 16-bit; the writer fills in the data size only when it closes.
-  Wave wave;
   size_t data = bytes.find("data", 12);
   if (bytes.size() < 44 || !bytes.starts_with("RIFF") || data == std::string::npos || number(22, 2) != 2 ||
       number(34, 2) != 16)

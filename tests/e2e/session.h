@@ -78,6 +78,9 @@ void PressKey(Session& s, const char* keysym, bool down);
 void TapKey(Session& s, Window w, const char* keysym);
 // Answers the start-up question with the keyboard: Yes for full screen, No for a window.
 bool AnswerStartQuestion(Session& s, bool fullScreen);
+// Answers each box with the keyboard, in the order they come, until the main window
+// counts frames; that window, and the boxes' captions in *captions.
+Window AnswerBoxesUntilDrawing(Session& s, std::vector<std::string>* captions);
 // Hands the screen's outputs over to other use (RandR's "non-desktop"), or back: while
 // handed over, clients find them disconnected and a display mode switch is refused.
 void HandOverOutputs(Session& s, bool handedOver);

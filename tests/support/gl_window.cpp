@@ -2,10 +2,10 @@
 #include "support/gl_window.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 #include "app/program.h"
 #include "platform/window.h"
@@ -26,9 +26,12 @@ std::string BinDir() { return QUARNHOLT_TEST_BIN_DIR; }
 std::string SourceDir() { return QUARNHOLT_TEST_SOURCE_DIR; }
 
 std::string MakeTempDir() {
-  char pattern[] = "/tmp/quarnholt-test-XXXXXX";
-  const char* made = mkdtemp(pattern);
-  return made ? made : "/tmp";
+  static std::mt19937 random(std::random_device{}());
+  std::filesystem::path temp = std::filesystem::temp_directory_path(), made;
+  do {
+    made = temp / ("quarnholt-test-" + std::to_string(random()));
+  } while (!std::filesystem::create_directory(made));
+  return made.string();
 }
 
 std::string ChangeDir(const std::string& dir) {

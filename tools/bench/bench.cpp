@@ -22,6 +22,7 @@
 #include "input/controls.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/program_folder.h"
 #include "platform/window.h"
 
 namespace {
@@ -74,8 +75,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
 // The data files lie beside the program.
 void EnterProgramFolder() {
   std::error_code error;
-  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) std::filesystem::current_path(self.parent_path(), error);
+  const std::string folder = ProgramFolder();
+  if (!folder.empty()) std::filesystem::current_path(folder, error);
 }
 
 // From the middle of the island's near half, looking back over it at the launch line
@@ -110,7 +111,8 @@ void ClearTheFog() {
 
 bool SetUp(const Options& options) {
   EnterProgramFolder();
-  setenv("ALSOFT_DRIVERS", "null", 0);  // silence: the sound is not what is timed
+  // Silence (OpenAL Soft's null output): the sound is not what is timed.
+  if (!std::getenv("ALSOFT_DRIVERS")) putenv(const_cast<char*>("ALSOFT_DRIVERS=null"));
   UseFakeClocks(true);
   SetFakeTimer(StartMilliseconds);
   SetFakeTick(StartMilliseconds);

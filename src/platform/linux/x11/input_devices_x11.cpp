@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "platform/input_devices.h"
-#include "platform/sdl_input/sdl_keyboard_mouse.h"
+#include "platform/linux/sdl_input/sdl_keyboard_mouse.h"
 
 namespace {
 const int FirstKeycode = 8;         // X keycode of key position 0

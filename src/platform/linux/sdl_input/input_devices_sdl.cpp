@@ -2,7 +2,7 @@
 // as SDL sees them, which is while our window has the focus.
 #include "platform/input_devices.h"
 
-#include "platform/sdl_input/sdl_keyboard_mouse.h"
+#include "platform/linux/sdl_input/sdl_keyboard_mouse.h"
 
 namespace {
 bool opened = false;
