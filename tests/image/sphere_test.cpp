@@ -2,7 +2,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <vector>
 
 #include "image/sphere.h"
@@ -19,29 +19,24 @@ int PixelsCoveredBy(double radius) {
   SolidSphere(radius);
   std::vector<GLubyte> red(400 * 400);
   glReadPixels(0, 0, 400, 400, GL_RED, GL_UNSIGNED_BYTE, red.data());
-  int covered = 0;
-  for (GLubyte value : red) covered += value == 255;
-  return covered;
+  return int(std::count(red.begin(), red.end(), 255));
 }
 
 TEST(Sphere, OneListPerExactRadiusBuiltOnFirstUseThenReplayedNewestFirst) {
   ASSERT_TRUE(OpenTestWindow());
-  glClearColor(0, 0, 0, 1);
-  glColor3f(1, 1, 1);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
   const double half = 0.5, nearlyHalf = 0.5000001;
-  const int firstDraw = PixelsCoveredBy(half);
-  EXPECT_GT(firstDraw, 100) << "compiled and drawn at once";
+  const int firstDraw = PixelsCoveredBy(half);  // compiled and drawn at once
+  EXPECT_GT(firstDraw, 100);
   const GLuint list = LookUpShapeList(SolidSphereKind, &half, 1);
-  EXPECT_EQ(PixelsCoveredBy(half), firstDraw) << "replayed";
-  EXPECT_TRUE(ShapeListCount(SolidSphereKind) == 1 && glIsList(list) && !glIsList(list + 1)) << "one list made";
+  EXPECT_EQ(PixelsCoveredBy(half), firstDraw);  // replayed
+  EXPECT_TRUE(ShapeListCount(SolidSphereKind) == 1 && glIsList(list) && !glIsList(list + 1));
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   SolidSphere(nearlyHalf);
   const GLuint second = LookUpShapeList(SolidSphereKind, &nearlyHalf, 1);
   EXPECT_TRUE(ShapeListCount(SolidSphereKind) == 2 && second != 0 && second != list);
   EXPECT_EQ(LookUpShapeList(SolidSphereKind, &half, 1), list);
-  EXPECT_EQ(LookUpShapeList(SolidSphereKind, nullptr, 0), second) << "a count below 1 finds the newest";
-  EXPECT_EQ(LookUpShapeList(SolidSphereKind - 1, &half, 1), 0u) << "kinds are apart";
+  EXPECT_EQ(LookUpShapeList(SolidSphereKind, nullptr, 0), second);  // a count below 1 finds the newest
+  EXPECT_EQ(LookUpShapeList(SolidSphereKind - 1, &half, 1), 0u);
   CloseTestWindow();
 }
 

@@ -22,7 +22,6 @@
 #include "world/terrain.h"
 
 namespace {
-const float DegToRad = 0.017453292f;
 Display* fakeInput = nullptr;
 
 // Presses or releases the keys at key positions (X keycode = position + 8).
@@ -46,19 +45,12 @@ void RunFrame(float seconds) {
   ProcessInput();
 }
 
-void ExpectEyeAboveGround() {
-  EXPECT_FLOAT_EQ(ViewCamera.eyeY, TerrainHeightAt(ViewCamera.eyeX, ViewCamera.eyeZ) + 50.0f);
-}
-
 // Puts the eye somewhere on the island, heading and pitch in degrees.
 void PlaceCamera(float x, float z, float yaw) {
   std::tie(ViewCamera.eyeX, ViewCamera.eyeZ, ViewCamera.yaw, ViewCamera.pitch) = std::tuple(x, z, yaw, 0.0f);
 }
 
 std::vector<std::array<float, 6>> listenerPlacements;  // position and front vector, world units
-void RecordListener(float px, float py, float pz, float fx, float fy, float fz) {
-  listenerPlacements.push_back({px, py, pz, fx, fy, fz});
-}
 
 const std::vector<KeyPosition> AllKeys = {KeyQ, KeyE, KeyT, KeyY, KeyU, KeyS, KeyD, KeyF, KeyG, KeyH, KeyJ};
 
@@ -70,76 +62,59 @@ const bool SdlInput = true;
 const bool SdlInput = false;
 #endif
 
-// Shows the test window and gives it the keyboard focus, waiting until SDL knows.
-bool FocusTestWindow() {
-  SDL_Window* window = SDL_GL_GetCurrentWindow();
-  SDL_ShowWindow(window);
-  SDL_SetWindowInputFocus(window);
-  for (int i = 0; i < 200 && SDL_GetKeyboardFocus() != window; ++i) SDL_PumpEvents(), SDL_Delay(10);
-  return SDL_GetKeyboardFocus() == window;
-}
-
-// A hidden window with a context, message boxes recorded, both devices open.
+// A hidden window with a context (focused for SDL), message boxes recorded, both devices open;
+// no box may come up while the test runs.
 class InputTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(OpenTestWindow());
     if (SdlInput) {
-      ASSERT_TRUE(FocusTestWindow());
+      SDL_Window* window = SDL_GL_GetCurrentWindow();
+      SDL_ShowWindow(window);
+      SDL_SetWindowInputFocus(window);
+      for (int i = 0; i < 200 && SDL_GetKeyboardFocus() != window; ++i) SDL_PumpEvents(), SDL_Delay(10);
+      ASSERT_EQ(SDL_GetKeyboardFocus(), window);
     }
     fakeInput = XOpenDisplay(nullptr);
     ASSERT_NE(fakeInput, nullptr);
     SendKeys(AllKeys, false);
     StartRecordingMessageBoxes();
-    SetListenerPlacer(RecordListener);
+    SetListenerPlacer([](float px, float py, float pz, float fx, float fy, float fz) {
+      listenerPlacements.push_back({px, py, pz, fx, fy, fz});
+    });
     ASSERT_EQ(SetUpInput(), 1);
-    EXPECT_TRUE(RecordedMessageBoxes().empty());
   }
   void TearDown() override {
-    if (fakeInput) {
-      SendKeys(AllKeys, false);
-      XCloseDisplay(fakeInput);
-    }
-    SetListenerPlacer(nullptr);
-    StopRecordingMessageBoxes();
+    EXPECT_TRUE(RecordedMessageBoxes().empty());
     CloseTestWindow();
   }
 };
-
-// The first frame's time is the whole clock reading: a long one carries the eye from the
-// origin, looking along -z, onto the island and on to its edge.
-TEST_F(InputTest, ALongFirstFrameStopsAtTheEdge) {
-  SendKeys({KeyE}, true);
-  RunFrame(40.0f);
-  EXPECT_EQ(std::pair(ViewCamera.eyeX, ViewCamera.eyeZ), std::pair(100.0f, -4800.0f));
-  ExpectEyeAboveGround();
-}
 
 // Ten frames of a tenth of a second with the keys held, then one with them released.
 TEST_F(InputTest, WalkingCovers150UnitsASecondAndSlidesAlongEdges) {
   struct Case {
     std::vector<KeyPosition> keys;
-    float x, yaw, dx, dz;  // start and expected move, world units; heading in degrees
+    float x, z, yaw, dx, dz;  // start and expected move, world units; heading in degrees
   };
+  const float diagonal = 106.066f;  // 150 x cos 45
   const Case cases[] = {
-      {{KeyE}, 2000.0f, 30.0f, -75.0f, -150.0f * std::cos(30.0f * DegToRad)},  // along the heading
-      {{KeyE, KeyS}, 2000.0f, 0.0f, -150.0f, -150.0f},  // forward and left: 150 x sqrt(2) diagonally
-      {{KeyE, KeyD}, 2000.0f, 0.0f, 0.0f, 0.0f},        // forward and back cancel
-      {{KeyF}, 2000.0f, 0.0f, 150.0f, 0.0f},            // right
-      {{KeyE}, 4790.0f, 315.0f, 10.0f, -150.0f * std::cos(45.0f * DegToRad)},  // into the east edge: along it
+      {{KeyE}, 2000.0f, -2000.0f, 30.0f, -75.0f, -129.904f},      // along the heading: 150 x sin and cos 30
+      {{KeyE, KeyS}, 2000.0f, -2000.0f, 0.0f, -150.0f, -150.0f},  // forward and left: 150 x sqrt(2) diagonally
+      {{KeyE, KeyD}, 2000.0f, -2000.0f, 0.0f, 0.0f, 0.0f},        // forward and back cancel
+      {{KeyF}, 2000.0f, -2000.0f, 0.0f, 150.0f, 0.0f},            // right
+      {{KeyE}, 4790.0f, -2000.0f, 315.0f, 10.0f, -diagonal},      // into the east edge: along it
+      {{KeyE}, 2000.0f, -4790.0f, 45.0f, -diagonal, -10.0f},      // into the north edge: along it
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
-    PlaceCamera(c.x, -2000.0f, c.yaw);
+    PlaceCamera(c.x, c.z, c.yaw);
     SendKeys(c.keys, true);
-    for (int frame = 0; frame < 10; ++frame) {
-      RunFrame(0.1f);
-      ExpectEyeAboveGround();
-    }
+    for (int frame = 0; frame < 10; ++frame) RunFrame(0.1f);
     SendKeys(c.keys, false);
     RunFrame(0.1f);  // released: the camera stays
     EXPECT_NEAR(ViewCamera.eyeX, c.x + c.dx, 0.01f);
-    EXPECT_NEAR(ViewCamera.eyeZ, -2000.0f + c.dz, 0.01f);
+    EXPECT_NEAR(ViewCamera.eyeZ, c.z + c.dz, 0.01f);
+    EXPECT_FLOAT_EQ(ViewCamera.eyeY, TerrainHeightAt(ViewCamera.eyeX, ViewCamera.eyeZ) + 50.0f);
   }
 }
 
@@ -156,11 +131,9 @@ TEST_F(InputTest, MouseCountsTurnOneDegreeEachWithinTheLimits) {
   EXPECT_FLOAT_EQ(ViewCamera.yaw, 350.0f);  // -10, back within one turn
   EXPECT_FLOAT_EQ(ViewCamera.pitch, 4.0f);
   ASSERT_EQ(listenerPlacements.size(), 2u);
-  const std::array<float, 6>& l = listenerPlacements.back();
-  EXPECT_EQ(std::tuple(l[0], l[1], l[2]), std::tuple(ViewCamera.eyeX, ViewCamera.eyeY, ViewCamera.eyeZ));
-  EXPECT_NEAR(l[3], -100.0f * std::sin(350.0f * DegToRad), 0.01f);
-  EXPECT_NEAR(l[4], 100.0f * std::sin(4.0f * DegToRad), 0.01f);
-  EXPECT_NEAR(l[5], -100.0f * std::cos(350.0f * DegToRad), 0.01f);
+  const std::array<float, 6> listener = {ViewCamera.eyeX, ViewCamera.eyeY, ViewCamera.eyeZ,
+                                         17.3648f, 6.9756f, -98.4808f};  // 100 units along the view
+  for (int i = 0; i < 6; ++i) EXPECT_NEAR(listenerPlacements.back()[i], listener[i], 0.001f);
   if (SdlInput) return;  // the moves below would leave SDL's window
 
   MovePointer(0, -500);  // pitch stops at 90, and the view applied then rises at 45 degrees
@@ -183,10 +156,8 @@ TEST_F(InputTest, MouseCountsTurnOneDegreeEachWithinTheLimits) {
 
 TEST_F(InputTest, SwitchesFollowTheKeysAndTheSecondOfAPairWins) {
   const std::pair<std::vector<KeyPosition>, SceneFlags> cases[] = {  // fog is not switched by keys
-      {{KeyT}, {1, 1, 0, 0}},       {{KeyG}, {1, 0, 0, 0}},       {{KeyY}, {1, 0, 1, 0}},
-      {{KeyH}, {1, 0, 0, 0}},       {{KeyU}, {1, 0, 0, 1}},       {{KeyJ}, {1, 0, 0, 0}},
+      {{KeyT}, {1, 1, 0, 0}},       {{KeyY}, {1, 0, 1, 0}},       {{KeyU}, {1, 0, 0, 1}},
       {{KeyT, KeyG}, {1, 0, 1, 1}}, {{KeyY, KeyH}, {1, 1, 0, 1}}, {{KeyU, KeyJ}, {1, 1, 1, 0}},
-      {{KeyT, KeyY, KeyU}, {1, 1, 1, 1}},
   };
   for (const auto& [keys, expected] : cases) {
     SCOPED_TRACE(static_cast<int>(*keys.begin()));
@@ -204,16 +175,11 @@ TEST_F(InputTest, SwitchesFollowTheKeysAndTheSecondOfAPairWins) {
 TEST(InputWithoutDevices, CameraGetsItsStartAndFramesStillPlaceIt) {
   setenv("DISPLAY", ":4711", 1);
   StartRecordingMessageBoxes();
-  SetListenerPlacer(RecordListener);
   EXPECT_EQ(SetUpInput(), 0);
-  EXPECT_FALSE(InputDevicesReady());
   for (int frame = 0; frame < 2; ++frame) ProcessInput();
   ASSERT_EQ(RecordedMessageBoxes().size(), 1u);  // no reads, so no read failures
   EXPECT_EQ(RecordedMessageBoxes()[0].text + "/" + RecordedMessageBoxes()[0].caption, "cant create DI thingy/haha");
   EXPECT_EQ(std::tuple(ViewCamera.eyeX, ViewCamera.eyeZ), std::tuple(100.0f, -100.0f));
-  ExpectEyeAboveGround();
-  ASSERT_EQ(listenerPlacements.size(), 2u);
-  EXPECT_EQ(listenerPlacements[1][5], -100.0f);
-  ReleaseInput();  // nothing to release
+  EXPECT_FLOAT_EQ(ViewCamera.eyeY, TerrainHeightAt(100.0f, -100.0f) + 50.0f);
 }
 }  // namespace
