@@ -43,16 +43,20 @@ TEST(FrameRate, TitleCountsPassesAndFrameTimeIsWholeMilliseconds) {
   UseFakeClocks(false);
 }
 
-TEST(ViewSize, ZeroHeightGivesAViewportOfOneAndAFiniteProjection) {
-  ASSERT_TRUE(OpenTestWindow());
-  ResizeView(400, 0);
+TEST(ViewSize, ZeroHeightGivesAViewportOfOneAndEachResizeStartsTheProjectionAfresh) {
+  ASSERT_TRUE(OpenTestWindow());  // which sizes the view once, 400 x 400
   GLint viewport[4], mode;
-  float m[16];
+  float first[16], m[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, first);
+  ResizeView(400, 0);
   glGetIntegerv(GL_VIEWPORT, viewport);
   glGetIntegerv(GL_MATRIX_MODE, &mode);
   glGetFloatv(GL_PROJECTION_MATRIX, m);
   EXPECT_TRUE(viewport[3] == 1 && mode == GL_MODELVIEW);
   EXPECT_TRUE(std::all_of(m, m + 16, [](float v) { return std::isfinite(v); }));
+  ResizeView(400, 400);
+  glGetFloatv(GL_PROJECTION_MATRIX, m);
+  EXPECT_TRUE(std::equal(m, m + 16, first));
   CloseTestWindow();
 }
 
