@@ -247,6 +247,10 @@ TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
   ASSERT_GE(GetAllParameters(WindBuffer, &b), 0);
   std::tie(b.flMinDistance, b.flMaxDistance) = std::pair(10.0f, 40.0f);
   ASSERT_GE(SetAllParameters(WindBuffer, &b), 0);
+  SoundBufferParams bad = b;  // refused: a cone wider than a turn, a place that is not a number
+  bad.dwOutsideConeAngle = 361;
+  EXPECT_EQ(SetAllParameters(WindBuffer, &bad), SoundInvalidParam);
+  EXPECT_EQ(SetPosition(WindBuffer, 0, NAN, 0), SoundInvalidParam);
   auto levelAt = [&](float rolloff, float z) {
     SoundListenerParams l{};
     l.dwSize = 64;
