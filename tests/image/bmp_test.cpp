@@ -80,11 +80,11 @@ std::vector<Case> Cases(const std::string& cannotOpen) {
       {"RLE8", Bmp(Info(6, 4, 8, 1, 4), four, {3, 1, 0, 3, 2, 3, 2, 0, 0, 0, 2, 3, 0, 2, 2, 1, 2, 0, 0, 0, 0, 4, 1, 2,
                                                 3, 0, 0, 1, 5, 1}),
        {C1, C1, C1, C2, C3, C2, C3, C3, 0, 0, 0, 0, 0, 0, 0, 0, C0, C0, C1, C2, C3, C0, 0, 0}},
-      // Runs alternating their two indices, end of line, an absolute run of five padded, a delta
-      // 1 right and 1 up from x = 5, a run of one, end of bitmap.
-      {"RLE4", Bmp(Info(7, 3, 4, 2, 4), four, {5, 0x12, 2, 0x33, 0, 0, 0, 5, 1, 0x23, 0x10, 0, 0, 2, 1, 1, 1, 0x20,
-                                                0, 1}),
-       {C1, C2, C1, C2, C1, C3, C3, C0, C1, C2, C3, C1, 0, 0, 0, 0, 0, 0, 0, 0, C2}},
+      // A run alternating its two indices, an absolute run of four, end of line, an absolute run of
+      // five padded, a delta 1 right and 1 up from x = 5, a run of one, end of bitmap.
+      {"RLE4", Bmp(Info(7, 3, 4, 2, 4), four, {3, 0x12, 0, 4, 0x23, 0x30, 0, 0, 0, 5, 1, 0x23, 0x10, 0, 0, 2, 1, 1, 1,
+                                                0x20, 0, 1}),
+       {C1, C2, C1, C2, C3, C3, C0, C0, C1, C2, C3, C1, 0, 0, 0, 0, 0, 0, 0, 0, C2}},
       {"RLE8 past the right edge and the top", Bmp(Info(3, 2, 8, 1, 4), four, {10, 1, 0, 3, 2, 2, 2, 0, 0, 0, 0, 2, 0, 5,
                                                                                  1, 3}),
        {C1, C1, C1, 0, 0, 0}},
