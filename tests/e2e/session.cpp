@@ -42,6 +42,8 @@ std::string BinDirectory() {
   return bin && *bin ? bin : QUARNHOLT_E2E_BIN_DIR;
 }
 
+bool UnderWine() { return std::getenv("QUARNHOLT_WINE_DIR") && std::getenv("QUARNHOLT_WINE"); }
+
 namespace {
 // Windows come and go while the test looks at them; a vanished one is no failure.
 int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
@@ -74,9 +76,22 @@ bool StartServer(Session& s, int width, int height) {
   FILE* number = fdopen(fds[0], "r");
   bool told = std::fscanf(number, "%d", &s.displayNumber) == 1;
   std::fclose(number);
-  if (!told) return false;
-  s.display = XOpenDisplay((":" + std::to_string(s.displayNumber)).c_str());
-  return s.display != nullptr;
+  if (!told || !(s.display = XOpenDisplay((":" + std::to_string(s.displayNumber)).c_str()))) return false;
+  // Wine's mouse moves only over its window, which opens at (200, 200), 400 x 400.
+  XWarpPointer(s.display, None, DefaultRootWindow(s.display), 0, 0, 0, 0, 400, 400);
+  return true;
+}
+
+// The Windows program from the unpacked zip, beside the data files, its sound sent by ALSA
+// (whose settings Wine reads from the home given to it) to a file in the folder.
+std::vector<std::string> UnpackWindowsProgram(Session& s) {
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(std::getenv("QUARNHOLT_WINE_DIR"), error))
+    fs::copy_file(entry.path(), s.workDir / entry.path().filename(), fs::copy_options::overwrite_existing, error);
+  std::ofstream(s.workDir + "/.asoundrc") << "pcm.!default { type file; slave.pcm \"null\"; file \"" << s.workDir
+                                           << "/sound.raw\"; format \"raw\" }\n";
+  s.wine = true;
+  return {std::getenv("QUARNHOLT_WINE"), "quarnholt.exe"};
 }
 
 // A folder of its own holding copies of the data files, and OpenAL Soft's settings.
@@ -95,8 +110,8 @@ std::string MakeWorkDir() {
 bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare,
                   std::vector<std::string> command) {
   if ((s.workDir = MakeWorkDir()).empty() || !StartServer(s, width, height)) return false;
+  if (command.empty()) command = UnderWine() ? UnpackWindowsProgram(s) : std::vector<std::string>{BinDirectory() + "/quarnholt"};
   if (prepare) prepare(s.workDir);
-  if (command.empty()) command = {BinDirectory() + "/quarnholt"};
   std::vector<char*> arguments;
   for (std::string& argument : command) arguments.push_back(argument.data());
   arguments.push_back(nullptr);
@@ -110,6 +125,7 @@ bool StartProgram(Session& s, int width, int height, const std::function<void(co
     setenv("DISPLAY", (":" + std::to_string(s.displayNumber)).c_str(), 1);
     setenv("ALSOFT_DRIVERS", "wave", 1);
     setenv("ALSOFT_CONF", (s.workDir + "/alsoft.conf").c_str(), 1);
+    if (s.wine) setenv("HOME", s.workDir.c_str(), 1);
     execv(arguments[0], arguments.data());
     _exit(127);
   }
@@ -129,6 +145,9 @@ void StopSession(Session& s) {
   if (ProgramRunning(s)) kill(-s.program, SIGKILL), waitpid(s.program, nullptr, 0);
   if (s.display) XCloseDisplay(s.display);
   if (s.server > 0) kill(s.server, SIGTERM), waitpid(s.server, nullptr, 0);
+  // The next Windows program in the same prefix waits for this one's Wine server to end.
+  const std::string server = fs::path(s.wine ? std::getenv("QUARNHOLT_WINE") : "").parent_path() / "wineserver";
+  if (s.wine && std::system(("'" + server + "' -w").c_str()) != 0) ADD_FAILURE() << "the Wine server";
   std::error_code error;
   if (s.workDir.rfind("/tmp/quarnholt-e2e-", 0) == 0) fs::remove_all(s.workDir, error);
   s = Session{};
@@ -157,6 +176,7 @@ void ExpectCleanEnd(Session& s, Window close, double limit) {
     XSendEvent(s.display, close, False, NoEventMask, &event);
     XSync(s.display, False);
   } else {
+    Focus(s, main);
     PressKey(s, "q", true);
   }
   WaitUntil(limit + 5.0, [&] { return !ProgramRunning(s) || !viewable(); }, 0.01);
@@ -233,16 +253,21 @@ void PressKey(Session& s, const char* keysym, bool down) {
   XSync(s.display, False);
 }
 
-void TapKey(Session& s, Window w, const char* keysym) {
+void Focus(Session& s, Window w) {
   XSetInputFocus(s.display, w, RevertToPointerRoot, CurrentTime);
+  XSync(s.display, False);
+}
+
+void TapKey(Session& s, Window w, const char* keysym) {
+  Focus(s, w);
   PressKey(s, keysym, true);
   Nap(0.05);
   PressKey(s, keysym, false);
 }
 
 bool AnswerStartQuestion(Session& s, bool fullScreen) {
-  Window box = FindWindow(s, "Fullscreen?", 20.0);
-  if (box) TapKey(s, box, fullScreen ? "Return" : "Escape");
+  Window box = FindWindow(s, "Fullscreen?", 60.0);
+  if (box) TapKey(s, box, UnderWine() ? (fullScreen ? "y" : "n") : (fullScreen ? "Return" : "Escape"));
   return box != 0;
 }
 
@@ -364,6 +389,12 @@ double Rms(const Wave& w, Channel channel, double from, double to) {
     if (channel != Channel::Left) sum += static_cast<double>(w.right[i]) * w.right[i], ++count;
   }
   return count ? std::sqrt(sum / count) : 0.0;
+}
+
+double Level(const Session& s, double from, double to, Channel channel) {
+  Wave wave;
+  WaitUntil(30.0, [&] { return (wave = ReadWave(s)).left.size() >= to * std::max(wave.rate, 1); }, 0.1);
+  return Rms(wave, channel, from, to);
 }
 
 void SilenceWave(const std::string& path) {

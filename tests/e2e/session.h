@@ -17,6 +17,7 @@ struct Session {
   int displayNumber = -1, exitCode = -1;  // the exit code is set once the program has ended
   Display* display = nullptr;
   std::string workDir;  // the program's own copy of the data files; removed with the session
+  bool wine = false;    // the Windows build under Wine
 };
 
 // Red, green and blue bytes, rows top first.
@@ -39,10 +40,15 @@ void Nap(double seconds = 0.02);
 bool WaitUntil(double seconds, const std::function<bool()>& condition, double step = 0.02);
 
 std::string BinDirectory();  // the built program and its data files (build/bin)
-// Starts Xvfb with one screen of the given size, then the program in a fresh copy of
-// the data files (changed by prepare, when given), with what it plays written to
-// <workDir>/sound.wav (stereo, 16-bit) in real time. The command is the program and
-// its arguments; the built program without any when empty. With the width OnXorg, the
+// Whether the tests drive the Windows build under Wine (scripts/windows --test names Wine
+// and the unpacked zip in QUARNHOLT_WINE and QUARNHOLT_WINE_DIR).
+bool UnderWine();
+// Starts Xvfb with one screen of the given size, the pointer in the middle of where the
+// window will be, then the program in a fresh copy of the data files (changed by prepare,
+// when given), with what it plays written to <workDir>/sound.wav (stereo, 16-bit) in real
+// time, or under Wine to <workDir>/sound.raw. The command is the program and its
+// arguments; when empty, the built program without any, or under Wine the unpacked
+// Windows program in the data files' folder. With the width OnXorg, the
 // server is Xorg on the dummy video driver instead (xorg.conf here), a 1280 x 1024 screen
 // that switches to 1024 x 768 for real.
 constexpr int OnXorg = 0;
@@ -74,9 +80,12 @@ std::vector<int> Geometry(Session& s, Window w);
 
 // Presses or releases a key (an X keysym name) on the server's keyboard, wherever the focus is.
 void PressKey(Session& s, const char* keysym, bool down);
+// Gives the window the keyboard focus: under Wine, keys reach only the focused window.
+void Focus(Session& s, Window w);
 // Gives the window the keyboard focus and taps a key.
 void TapKey(Session& s, Window w, const char* keysym);
-// Answers the start-up question with the keyboard: Yes for full screen, No for a window.
+// Answers the start-up question with the keyboard (Return or Escape; under Wine, the Yes/No
+// box answers to Y and N): Yes for full screen, No for a window.
 bool AnswerStartQuestion(Session& s, bool fullScreen);
 // Answers each box with the keyboard, in the order they come, until the main window
 // counts frames; that window, and the boxes' captions in *captions.
@@ -102,5 +111,7 @@ Wave ReadWave(const Session& s);
 double SoundSeconds(const Session& s);  // how much of it has been written
 // Root mean square level between two times in seconds (clipped to what exists).
 double Rms(const Wave& w, Channel channel, double from, double to);
+// The level between two times, once the sound has been written that far.
+double Level(const Session& s, double from, double to, Channel channel = Channel::Both);
 // Zeroes the samples of a 16-bit wave file, so that other sounds can be measured.
 void SilenceWave(const std::string& path);
