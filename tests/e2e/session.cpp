@@ -344,34 +344,29 @@ Change Compare(const Picture& a, const Picture& b, int level, int rows) {
   return change;
 }
 
+namespace {
+// Appends the stereo frames of bare samples from a byte offset on, scaled to -1 to 1.
+template <typename Sample>
+void AppendFrames(Wave& wave, const std::string& bytes, size_t from, float fullScale) {
+  for (Sample frame[2]; from + sizeof frame <= bytes.size(); from += sizeof frame) {
+    std::memcpy(frame, &bytes[from], sizeof frame);
+    wave.left.push_back(frame[0] / fullScale);
+    wave.right.push_back(frame[1] / fullScale);
+  }
+}
+}  // namespace
+
 Wave ReadWave(const Session& s) {
   Wave wave;
   // Wine's mix through ALSA's file plugin: bare 32-bit floats, stereo, 48 kHz.
-  std::string bytes = ReadFile(s.workDir + "/sound.raw");
-  for (size_t f = 0; f + 8 <= bytes.size(); f += 8) {
-    float frame[2];
-    std::memcpy(frame, &bytes[f], sizeof frame);
-    wave.rate = 48000;
-    wave.left.push_back(frame[0]);
-    wave.right.push_back(frame[1]);
-  }
-  if (wave.rate) return wave;
-  bytes = ReadFile(s.workDir + "/sound.wav");
-  auto number = [&](size_t at, size_t size) {  // little-endian
-    uint32_t value = 0;
-    for (size_t i = size; i-- > 0;) value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
-    return value;
-  };
-  // The settings ask for stereo 16-bit; the writer fills in the data size only when it closes.
-  size_t data = bytes.find("data", 12);
-  if (bytes.size() < 44 || !bytes.starts_with("RIFF") || data == std::string::npos || number(22, 2) != 2 ||
-      number(34, 2) != 16)
-    return wave;
-  wave.rate = static_cast<int>(number(24, 4));
-  for (size_t f = data + 8; f + 4 <= bytes.size(); f += 4) {
-    wave.left.push_back(static_cast<int16_t>(number(f, 2)) / 32768.0f);
-    wave.right.push_back(static_cast<int16_t>(number(f + 2, 2)) / 32768.0f);
-  }
+  if (const std::string raw = ReadFile(s.workDir + "/sound.raw"); !raw.empty())
+    return wave.rate = 48000, AppendFrames<float>(wave, raw, 0, 1.0f), wave;
+  // OpenAL Soft's: 16-bit stereo, as its settings ask; the sizes are filled in only when it closes.
+  const std::string bytes = ReadFile(s.workDir + "/sound.wav");
+  const size_t data = bytes.find("data", 12);
+  if (bytes.size() < 44 || data == std::string::npos) return wave;
+  std::memcpy(&wave.rate, &bytes[24], sizeof wave.rate);  // little-endian, as this machine
+  AppendFrames<int16_t>(wave, bytes, data + 8, 32768.0f);
   return wave;
 }
 
