@@ -1,12 +1,32 @@
-// One running program on an X server of its own, driven as a person would drive it.
+// The end-to-end harness: one running program on an X server of its own, driven as a person
+// would drive it: keys, windows, pictures, sound.
 #pragma once
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#define Picture XRenderPicture  // the render extension's, beside our own Picture
+#include <X11/extensions/Xrandr.h>
+#undef Picture
+#include <X11/extensions/XTest.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -34,84 +54,416 @@ enum class Channel { Left, Right, Both };
 // release build); the sanitizer build on a loaded two-core machine gets more.
 constexpr double QuitLimitSeconds = 2.5;
 
-double Now();  // seconds on a monotonic clock
-void Nap(double seconds = 0.02);
-// Polls the condition every step until it holds (true) or the deadline passes (false).
-bool WaitUntil(double seconds, const std::function<bool()>& condition, double step = 0.02);
+// With the width OnXorg, the server is Xorg on the dummy video driver instead (xorg.conf
+// here), a 1280 x 1024 screen that switches to 1024 x 768 for real.
+constexpr int OnXorg = 0;
 
-std::string BinDirectory();  // the built program and its data files (build/bin)
+// Over the top rows: the mean absolute difference per channel (0 to 255) and the pixels
+// whose colour differs by more than level in some channel; {255, all} when the sizes differ.
+struct Change { double mean = 0; int pixels = 0; };
+
+// Seconds on a monotonic clock.
+inline double Now() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+inline void Nap(double seconds = 0.02) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+// Polls the condition every step until it holds (true) or the deadline passes (false).
+inline bool WaitUntil(double seconds, const std::function<bool()>& condition, double step = 0.02) {
+  for (double deadline = Now() + seconds; !condition(); Nap(step))
+    if (Now() > deadline) return false;
+  return true;
+}
+
+// The built program and its data files (build/bin).
+inline std::string BinDirectory() {
+  const char* bin = std::getenv("QUARNHOLT_BIN_DIR");
+  return bin && *bin ? bin : QUARNHOLT_E2E_BIN_DIR;
+}
+
 // Whether the tests drive the Windows build under Wine (scripts/windows --test names Wine
 // and the unpacked zip in QUARNHOLT_WINE and QUARNHOLT_WINE_DIR).
-bool UnderWine();
+inline bool UnderWine() { return std::getenv("QUARNHOLT_WINE_DIR") && std::getenv("QUARNHOLT_WINE"); }
+
+// Windows come and go while the test looks at them; a vanished one is no failure.
+inline int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
+
+// Xvfb, or Xorg on the dummy driver with its settings and log in the work folder. Xorg
+// runs as nobody when the tests run as root: as root it would take a virtual terminal.
+inline bool StartServer(Session& s, int width, int height) {
+  XSetErrorHandler(IgnoreXErrors);
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24", fd = std::to_string(fds[1]);
+  std::string config = s.workDir + "/xorg.conf", log = s.workDir + "/xorg.log";
+  std::error_code error;
+  if (width == OnXorg && (!std::filesystem::copy_file(QUARNHOLT_E2E_XORG_CONF, config, error) ||
+                          (getuid() == 0 && chown(s.workDir.c_str(), 65534, 65534) != 0)))
+    return false;
+  s.server = fork();
+  if (s.server == 0) {
+    dup2(open("/dev/null", O_WRONLY), 1);
+    dup2(1, 2);
+    if (width != OnXorg)
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", static_cast<char*>(nullptr));
+    else if (getuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0))
+      execlp("Xorg", "Xorg", "-displayfd", fd.c_str(), "-config", config.c_str(), "-logfile", log.c_str(), "-noreset", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  // Xvfb writes its display number and a line break once it accepts clients.
+  FILE* number = fdopen(fds[0], "r");
+  bool told = std::fscanf(number, "%d", &s.displayNumber) == 1;
+  std::fclose(number);
+  if (!told || !(s.display = XOpenDisplay((":" + std::to_string(s.displayNumber)).c_str()))) return false;
+  // Wine's mouse moves only over its window, which opens at (200, 200), 400 x 400.
+  XWarpPointer(s.display, None, DefaultRootWindow(s.display), 0, 0, 0, 0, 400, 400);
+  return true;
+}
+
+// The Windows program from the unpacked zip, beside the data files, its sound sent by ALSA
+// (whose settings Wine reads from the home given to it) to a file in the folder.
+inline std::vector<std::string> UnpackWindowsProgram(Session& s) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(std::getenv("QUARNHOLT_WINE_DIR"), error))
+    std::filesystem::copy_file(entry.path(), s.workDir / entry.path().filename(), std::filesystem::copy_options::overwrite_existing, error);
+  std::ofstream(s.workDir + "/.asoundrc") << "pcm.!default { type file; slave.pcm \"null\"; file \"" << s.workDir
+                                           << "/sound.raw\"; format \"raw\" }\n";
+  s.wine = true;
+  return {std::getenv("QUARNHOLT_WINE"), "quarnholt.exe"};
+}
+
+// A folder of its own holding copies of the data files, and OpenAL Soft's settings.
+inline std::string MakeWorkDir() {
+  char name[] = "/tmp/quarnholt-e2e-XXXXXX";
+  if (!mkdtemp(name)) return "";
+  std::error_code error;
+  for (const char* file : DataFileNames) std::filesystem::copy_file(std::filesystem::path(BinDirectory()) / file, std::filesystem::path(name) / file, error);
+  std::ofstream(std::string(name) + "/alsoft.conf")
+      << "[general]\nchannels = stereo\nsample-type = int16\nfrequency = 22050\nhrtf = false\n"
+      << "[wave]\nfile = " << name << "/sound.wav\n";
+  return name;
+}
+
 // Starts Xvfb with one screen of the given size, the pointer in the middle of where the
 // window will be, then the program in a fresh copy of the data files (changed by prepare,
 // when given), with what it plays written to <workDir>/sound.wav (stereo, 16-bit) in real
 // time, or under Wine to <workDir>/sound.raw. The command is the program and its
 // arguments; when empty, the built program without any, or under Wine the unpacked
-// Windows program in the data files' folder. With the width OnXorg, the
-// server is Xorg on the dummy video driver instead (xorg.conf here), a 1280 x 1024 screen
-// that switches to 1024 x 768 for real.
-constexpr int OnXorg = 0;
-bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare = {},
-                  std::vector<std::string> command = {});
-void StopSession(Session& s);
-bool ProgramRunning(Session& s);
-std::string ReadFile(const std::string& path);  // the whole file; empty when it cannot be read
-std::string ProgramOutput(const Session& s);
-// Ends the program with Q, or with a close request to the window when one is given,
-// and expects it gone within the limit with exit code 0 and no sanitizer report.
-void ExpectCleanEnd(Session& s, Window close = 0, double limit = QuitLimitSeconds);
+// Windows program in the data files' folder.
+inline bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare = {},
+                  std::vector<std::string> command = {}) {
+  if ((s.workDir = MakeWorkDir()).empty() || !StartServer(s, width, height)) return false;
+  if (command.empty()) command = UnderWine() ? UnpackWindowsProgram(s) : std::vector<std::string>{BinDirectory() + "/quarnholt"};
+  if (prepare) prepare(s.workDir);
+  std::vector<char*> arguments;
+  for (std::string& argument : command) arguments.push_back(argument.data());
+  arguments.push_back(nullptr);
+  std::string output = s.workDir + "/quarnholt-output.txt";
+  s.program = fork();
+  if (s.program == 0) {
+    setpgid(0, 0);  // its own group, so that a stop also ends a message box's helper process
+    if (chdir(s.workDir.c_str()) != 0) _exit(126);
+    dup2(open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    dup2(1, 2);
+    setenv("DISPLAY", (":" + std::to_string(s.displayNumber)).c_str(), 1);
+    setenv("ALSOFT_DRIVERS", "wave", 1);
+    setenv("ALSOFT_CONF", (s.workDir + "/alsoft.conf").c_str(), 1);
+    if (s.wine) setenv("HOME", s.workDir.c_str(), 1);
+    execv(arguments[0], arguments.data());
+    _exit(127);
+  }
+  return s.program > 0;
+}
+
+inline bool ProgramRunning(Session& s) {
+  int status = 0;
+  if (s.program <= 0) return false;
+  if (waitpid(s.program, &status, WNOHANG) == 0) return true;
+  s.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  s.program = -1;
+  return false;
+}
+
+inline void StopSession(Session& s) {
+  if (ProgramRunning(s)) kill(-s.program, SIGKILL), waitpid(s.program, nullptr, 0);
+  if (s.display) XCloseDisplay(s.display);
+  if (s.server > 0) kill(s.server, SIGTERM), waitpid(s.server, nullptr, 0);
+  // The next Windows program in the same prefix waits for this one's Wine server to end.
+  const std::string server = std::filesystem::path(s.wine ? std::getenv("QUARNHOLT_WINE") : "").parent_path() / "wineserver";
+  if (s.wine && std::system(("'" + server + "' -w").c_str()) != 0) ADD_FAILURE() << "the Wine server";
+  std::error_code error;
+  if (s.workDir.rfind("/tmp/quarnholt-e2e-", 0) == 0) std::filesystem::remove_all(s.workDir, error);
+  s = Session{};
+}
+
+// The whole file; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline std::string ProgramOutput(const Session& s) { return ReadFile(s.workDir + "/quarnholt-output.txt"); }
 
 // Viewable top-level windows and their titles, in stacking order.
-std::vector<std::pair<Window, std::string>> TopWindows(Session& s);
+inline std::vector<std::pair<Window, std::string>> TopWindows(Session& s) {
+  std::vector<std::pair<Window, std::string>> found;
+  Window root = DefaultRootWindow(s.display), parent, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(s.display, root, &root, &parent, &children, &count)) return found;
+  for (unsigned i = 0; i < count; ++i) {
+    XWindowAttributes a;
+    XTextProperty name = {};
+    if (!XGetWindowAttributes(s.display, children[i], &a) || a.map_state != IsViewable) continue;
+    // Every title used here is plain ASCII, the same bytes in any of X's encodings.
+    XGetWMName(s.display, children[i], &name);
+    found.emplace_back(children[i], name.value ? std::string(reinterpret_cast<char*>(name.value), name.nitems) : "");
+    if (name.value) XFree(name.value);
+  }
+  if (children) XFree(children);
+  return found;
+}
+
 // The first top window and its title that the test wants, waiting up to the deadline (or the program's end).
-std::pair<Window, std::string> FindTop(Session& s, double seconds,
-                                       const std::function<bool(Window, const std::string&)>& wanted);
+inline std::pair<Window, std::string> FindTop(Session& s, double seconds,
+                                       const std::function<bool(Window, const std::string&)>& wanted) {
+  std::pair<Window, std::string> found = {0, ""};
+  WaitUntil(seconds, [&] {
+    for (const auto& top : TopWindows(s))
+      if (!found.first && wanted(top.first, top.second)) found = top;
+    return found.first != 0 || !ProgramRunning(s);
+  }, 0.05);
+  return found;
+}
+
 // The first window whose title begins with prefix, waiting up to the deadline.
-Window FindWindow(Session& s, const std::string& prefix, double seconds);
-// The main window, titled "OpenGl Window" or already "Quarnholt N fps".
-Window FindMainWindow(Session& s, double seconds);
+inline Window FindWindow(Session& s, const std::string& prefix, double seconds) {
+  return FindTop(s, seconds, [&](Window, const std::string& title) { return title.starts_with(prefix); }).first;
+}
+
 // The frame count in a "Quarnholt N fps" title; -1 for any other title.
-int TitleFrames(const std::string& title);
+inline int TitleFrames(const std::string& title) {
+  int frames = -1, end = 0;
+  std::sscanf(title.c_str(), "Quarnholt %d fps%n", &frames, &end);
+  return end == static_cast<int>(title.size()) ? frames : -1;
+}
+
+// The main window, titled "OpenGl Window" or already "Quarnholt N fps".
+inline Window FindMainWindow(Session& s, double seconds) {
+  return FindTop(s, seconds, [](Window, const std::string& t) { return t == "OpenGl Window" || TitleFrames(t) >= 0; })
+      .first;
+}
+
 // Waits for the window's title to show a frame count; the count, or -1 on timeout.
-int WaitForFrameCount(Session& s, Window w, double seconds);
+inline int WaitForFrameCount(Session& s, Window w, double seconds) {
+  auto has = [&](Window window, const std::string& title) { return window == w && TitleFrames(title) >= 0; };
+  return TitleFrames(FindTop(s, seconds, has).second);
+}
+
 // The window's place on the screen and size: {x, y, width, height}.
-std::vector<int> Geometry(Session& s, Window w);
+inline std::vector<int> Geometry(Session& s, Window w) {
+  XWindowAttributes attributes = {};
+  int x = -1, y = -1;
+  Window child;
+  XGetWindowAttributes(s.display, w, &attributes);
+  XTranslateCoordinates(s.display, w, DefaultRootWindow(s.display), 0, 0, &x, &y, &child);
+  return {x, y, attributes.width, attributes.height};
+}
 
 // Presses or releases a key (an X keysym name) on the server's keyboard, wherever the focus is.
-void PressKey(Session& s, const char* keysym, bool down);
+inline void PressKey(Session& s, const char* keysym, bool down) {
+  XTestFakeKeyEvent(s.display, XKeysymToKeycode(s.display, XStringToKeysym(keysym)), down, CurrentTime);
+  XSync(s.display, False);
+}
+
 // Gives the window the keyboard focus: under Wine, keys reach only the focused window.
-void Focus(Session& s, Window w);
+inline void Focus(Session& s, Window w) {
+  XSetInputFocus(s.display, w, RevertToPointerRoot, CurrentTime);
+  XSync(s.display, False);
+}
+
 // Gives the window the keyboard focus and taps a key.
-void TapKey(Session& s, Window w, const char* keysym);
+inline void TapKey(Session& s, Window w, const char* keysym) {
+  Focus(s, w);
+  PressKey(s, keysym, true);
+  Nap(0.05);
+  PressKey(s, keysym, false);
+}
+
 // Answers the start-up question with the keyboard (Return or Escape; under Wine, the Yes/No
 // box answers to Y and N): Yes for full screen, No for a window.
-bool AnswerStartQuestion(Session& s, bool fullScreen);
-// Answers each box with the keyboard, in the order they come, until the main window
-// counts frames; that window, and the boxes' captions in *captions.
-Window AnswerBoxesUntilDrawing(Session& s, std::vector<std::string>* captions);
+inline bool AnswerStartQuestion(Session& s, bool fullScreen) {
+  Window box = FindWindow(s, "Fullscreen?", 60.0);
+  if (box) TapKey(s, box, UnderWine() ? (fullScreen ? "y" : "n") : (fullScreen ? "Return" : "Escape"));
+  return box != 0;
+}
+
 // Hands the screen's outputs over to other use (RandR's "non-desktop"), or back: while
 // handed over, clients find them disconnected and a display mode switch is refused.
-void HandOverOutputs(Session& s, bool handedOver);
-// Moves the pointer by a relative amount: the program sees raw mouse counts.
-void MoveMouse(Session& s, int dx, int dy);
+inline void HandOverOutputs(Session& s, bool handedOver) {
+  XRRScreenResources* resources = XRRGetScreenResources(s.display, DefaultRootWindow(s.display));
+  long nonDesktop = handedOver;
+  for (int i = 0; resources && i < resources->noutput; ++i)
+    XRRChangeOutputProperty(s.display, resources->outputs[i], XInternAtom(s.display, "non-desktop", False), XA_INTEGER, 32,
+                            PropModeReplace, reinterpret_cast<unsigned char*>(&nonDesktop), 1);
+  if (resources) XRRFreeScreenResources(resources);
+  XSync(s.display, False);
+}
 
-Picture Grab(Session& s, Window w);
-// Waits until the window shows the scene rather than black.
-bool WaitForPicture(Session& s, Window w);
+// Moves the pointer by a relative amount: the program sees raw mouse counts.
+inline void MoveMouse(Session& s, int dx, int dy) {
+  XTestFakeRelativeMotionEvent(s.display, dx, dy, CurrentTime);
+  XSync(s.display, False);
+}
+
+// Answers each box with the keyboard, in the order they come, until the main window
+// counts frames; that window, and the boxes' captions in *captions.
+inline Window AnswerBoxesUntilDrawing(Session& s, std::vector<std::string>* captions) {
+  auto wanted = [](Window, const std::string& t) {
+    return TitleFrames(t) >= 0 || (!t.empty() && t != "OpenGl Window" && t != "Fullscreen?");
+  };
+  for (auto [box, title] = FindTop(s, 180.0, wanted); box; std::tie(box, title) = FindTop(s, 180.0, wanted)) {
+    if (TitleFrames(title) >= 0) return box;
+    captions->push_back(title);
+    // Each box may come with the last one's window id, so watch for this one closing rather than for the id.
+    XSelectInput(s.display, box, StructureNotifyMask);
+    TapKey(s, box, "Return");
+    XEvent closed;
+    WaitUntil(20.0, [&] { return XCheckTypedWindowEvent(s.display, box, UnmapNotify, &closed); });
+  }
+  return 0;
+}
+
+// Ends the program with Q, or with a close request to the window when one is given,
+// and expects it gone within the limit with exit code 0 and no sanitizer report.
+inline void ExpectCleanEnd(Session& s, Window close = 0, double limit = QuitLimitSeconds) {
+  const Window main = close ? close : FindMainWindow(s, 0.0);
+  auto viewable = [&] {
+    XWindowAttributes a;
+    return XGetWindowAttributes(s.display, main, &a) && a.map_state == IsViewable;
+  };
+  double asked = Now();
+  if (close) {
+    XEvent event = {};
+    event.xclient = {ClientMessage, 0, False, s.display, close, XInternAtom(s.display, "WM_PROTOCOLS", False), 32, {}};
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(s.display, "WM_DELETE_WINDOW", False));
+    XSendEvent(s.display, close, False, NoEventMask, &event);
+    XSync(s.display, False);
+  } else {
+    Focus(s, main);
+    PressKey(s, "q", true);
+  }
+  WaitUntil(limit + 5.0, [&] { return !ProgramRunning(s) || !viewable(); }, 0.01);
+  double took = Now() - asked;
+  bool ended = WaitUntil(60.0, [&] { return !ProgramRunning(s); }, 0.02);
+  if (!close) PressKey(s, "q", false);
+  ASSERT_TRUE(ended);
+  EXPECT_LT(took, limit);
+  std::string output = ProgramOutput(s);
+  EXPECT_EQ(s.exitCode, 0) << output;
+  for (const char* report : {"Sanitizer", "runtime error:"}) EXPECT_EQ(output.find(report), std::string::npos) << output;
+}
+
+inline Picture Grab(Session& s, Window w) {
+  Picture picture;
+  XWindowAttributes a = {};
+  XImage* image = nullptr;
+  if (!XGetWindowAttributes(s.display, w, &a) || !(image = XGetImage(s.display, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap)))
+    return picture;
+  picture.width = image->width;
+  picture.height = image->height;
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x)
+      for (int shift = 16; shift >= 0; shift -= 8) picture.rgb.push_back((XGetPixel(image, x, y) >> shift) & 0xFF);
+  XDestroyImage(image);
+  return picture;
+}
+
 // Mean colour of the rows [y0, y1) of a picture.
-Colour MeanColour(const Picture& p, int y0, int y1);
-// Over the top rows: the mean absolute difference per channel (0 to 255) and the pixels
-// whose colour differs by more than level in some channel; {255, all} when the sizes differ.
-struct Change { double mean = 0; int pixels = 0; };
-Change Compare(const Picture& a, const Picture& b, int level = 255, int rows = 1 << 30);
+inline Colour MeanColour(const Picture& p, int y0, int y1) {
+  double sum[3] = {};
+  size_t first = 3ul * y0 * p.width, last = std::min(p.rgb.size(), 3ul * y1 * p.width);
+  for (size_t i = first; i < last; ++i) sum[i % 3] += p.rgb[i];
+  double count = last > first ? (last - first) / 3.0 : 1.0;
+  return {sum[0] / count, sum[1] / count, sum[2] / count};
+}
+
+// Waits until the window shows the scene rather than black.
+inline bool WaitForPicture(Session& s, Window w) {
+  Picture p;
+  return WaitUntil(10.0, [&] { return MeanColour(p = Grab(s, w), 0, p.height).r > 5; }, 0.05);
+}
+
+inline Change Compare(const Picture& a, const Picture& b, int level = 255, int rows = 1 << 30) {
+  if (a.width != b.width || a.height != b.height || a.rgb.empty())
+    return {255.0, std::max(a.width * a.height, b.width * b.height)};
+  size_t last = std::min(a.rgb.size(), 3ul * rows * a.width);
+  Change change = {0.0, 0};
+  for (size_t i = 0; i < last; i += 3) {
+    int d[3];
+    for (int c = 0; c < 3; ++c) d[c] = std::abs(a.rgb[i + c] - b.rgb[i + c]);
+    change.mean += (d[0] + d[1] + d[2]) / static_cast<double>(last);
+    change.pixels += std::max({d[0], d[1], d[2]}) > level;
+  }
+  return change;
+}
+
+// Appends the stereo frames of bare samples from a byte offset on, scaled to -1 to 1.
+template <typename Sample>
+void AppendFrames(Wave& wave, const std::string& bytes, size_t from, float fullScale) {
+  for (Sample frame[2]; from + sizeof frame <= bytes.size(); from += sizeof frame) {
+    std::memcpy(frame, &bytes[from], sizeof frame);
+    wave.left.push_back(frame[0] / fullScale);
+    wave.right.push_back(frame[1] / fullScale);
+  }
+}
 
 // The sound written so far (the header's sizes may not be filled in yet).
-Wave ReadWave(const Session& s);
-double SoundSeconds(const Session& s);  // how much of it has been written
+inline Wave ReadWave(const Session& s) {
+  Wave wave;
+  // Wine's mix through ALSA's file plugin: bare 32-bit floats, stereo, 48 kHz.
+  if (const std::string raw = ReadFile(s.workDir + "/sound.raw"); !raw.empty())
+    return wave.rate = 48000, AppendFrames<float>(wave, raw, 0, 1.0f), wave;
+  // OpenAL Soft's: 16-bit stereo, as its settings ask; the sizes are filled in only when it closes.
+  const std::string bytes = ReadFile(s.workDir + "/sound.wav");
+  const size_t data = bytes.find("data", 12);
+  if (bytes.size() < 44 || data == std::string::npos) return wave;
+  std::memcpy(&wave.rate, &bytes[24], sizeof wave.rate);  // little-endian, as this machine
+  AppendFrames<int16_t>(wave, bytes, data + 8, 32768.0f);
+  return wave;
+}
+
+// How much of it has been written, in seconds.
+inline double SoundSeconds(const Session& s) {
+  Wave wave = ReadWave(s);
+  return wave.rate ? static_cast<double>(wave.left.size()) / wave.rate : 0.0;
+}
+
 // Root mean square level between two times in seconds (clipped to what exists).
-double Rms(const Wave& w, Channel channel, double from, double to);
+inline double Rms(const Wave& w, Channel channel, double from, double to) {
+  size_t first = static_cast<size_t>(std::max(0.0, from) * w.rate);
+  size_t last = std::min(w.left.size(), static_cast<size_t>(std::max(0.0, to) * w.rate));
+  double sum = 0, count = 0;
+  for (size_t i = first; i < last; ++i) {
+    if (channel != Channel::Right) sum += static_cast<double>(w.left[i]) * w.left[i], ++count;
+    if (channel != Channel::Left) sum += static_cast<double>(w.right[i]) * w.right[i], ++count;
+  }
+  return count ? std::sqrt(sum / count) : 0.0;
+}
+
 // The level between two times, once the sound has been written that far.
-double Level(const Session& s, double from, double to, Channel channel = Channel::Both);
+inline double Level(const Session& s, double from, double to, Channel channel = Channel::Both) {
+  Wave wave;
+  WaitUntil(30.0, [&] { return (wave = ReadWave(s)).left.size() >= to * std::max(wave.rate, 1); }, 0.1);
+  return Rms(wave, channel, from, to);
+}
+
 // Zeroes the samples of a 16-bit wave file, so that other sounds can be measured.
-void SilenceWave(const std::string& path);
+inline void SilenceWave(const std::string& path) {
+  std::string bytes = ReadFile(path);
+  size_t data = bytes.find("data", 12);
+  if (data != std::string::npos) std::fill(bytes.begin() + std::min(bytes.size(), data + 8), bytes.end(), '\0');
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
