@@ -64,7 +64,7 @@ TEST_F(SceneTest, TheWhirlwindFireworksAndRainComeAndGoWithTheirKeys) {
   EXPECT_TRUE(HoldUntil("j", 4.0, [&] { return Compare(calm, Grab(s, w), 40).pixels < 30; }));
   EXPECT_LT(Level(off + 1.5, off + 2.5), left / 4);
 
-  MoveMouse(s, 110, -20);  // up and to the right, over the launch line
+  MoveMouse(s, -250, -20);  // up, and on round to 20 degrees right of the start: the launch line
   Nap(0.5 + 3.0 * frameTime);
   pressed = SoundSeconds(s);
   PressKey(s, "y", true);

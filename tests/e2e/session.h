@@ -117,10 +117,8 @@ inline bool StartServer(Session& s, int width, int height) {
   FILE* number = fdopen(fds[0], "r");
   bool told = std::fscanf(number, "%d", &s.displayNumber) == 1;
   std::fclose(number);
-  if (!told || !(s.display = XOpenDisplay((":" + std::to_string(s.displayNumber)).c_str()))) return false;
-  // Wine's mouse moves only over its window, which opens at (200, 200), 400 x 400.
-  XWarpPointer(s.display, None, DefaultRootWindow(s.display), 0, 0, 0, 0, 400, 400);
-  return true;
+  s.display = told ? XOpenDisplay((":" + std::to_string(s.displayNumber)).c_str()) : nullptr;
+  return s.display != nullptr;
 }
 
 // The Windows program from the unpacked zip, beside the data files, its sound sent by ALSA
@@ -147,8 +145,7 @@ inline std::string MakeWorkDir() {
   return name;
 }
 
-// Starts Xvfb with one screen of the given size, the pointer in the middle of where the
-// window will be, then the program in a fresh copy of the data files (changed by prepare,
+// Starts Xvfb with one screen of the given size, then the program in a fresh copy of the data files (changed by prepare,
 // when given), with what it plays written to <workDir>/sound.wav (stereo, 16-bit) in real
 // time, or under Wine to <workDir>/sound.raw. The command is the program and its
 // arguments; when empty, the built program without any, or under Wine the unpacked
@@ -312,7 +309,9 @@ inline void HandOverOutputs(Session& s, bool handedOver) {
   XSync(s.display, False);
 }
 
-// Moves the pointer by a relative amount: the program sees raw mouse counts.
+// Moves the pointer by a relative amount: the program sees raw mouse counts. (Under Wine it
+// sees the moves only over its window, counted from where it last saw the pointer: the
+// screen's middle, to the right of the window, when it starts.)
 inline void MoveMouse(Session& s, int dx, int dy) {
   XTestFakeRelativeMotionEvent(s.display, dx, dy, CurrentTime);
   XSync(s.display, False);
