@@ -1,12 +1,13 @@
 // Fixed scene states drawn whole and compared with reference frames kept as PNG
-// pictures beside this file (read and written through ImageMagick's "convert"). At most
+// pictures beside this file, which the build turns into PPM pictures with ImageMagick's
+// "convert" for the tests to read. At most
 // 0.2 % of the pixels may differ by more than 2 levels: another build of the same driver
 // may round a level differently, the whirlwind's squares are turned by our own code
 // rather than OpenGL's, and the Windows build under Wine puts edges of the bursts' small
 // particles a pixel over here and there (48 pixels of the 40,000). A real fault changes
 // thousands.
 // Set QUARNHOLT_WRITE_REFERENCES to a folder to write this build's frames there instead
-// of comparing.
+// of comparing, as PPM pictures with the bottom row first ("convert -flip x.ppm x.png").
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -66,33 +67,16 @@ bool SetUpFixedScene(const FixedState& state) {
   return true;
 }
 
-// Reads or writes a binary PPM of the frame's size over a stream.
-bool Ppm(FILE* stream, const char* mode, Picture& picture) {
+// Reads or writes a binary PPM of the frame's size, rows bottom first.
+bool Ppm(const std::string& path, const char* mode, Picture& picture) {
+  FILE* file = std::fopen(path.c_str(), mode);
   int width = Size, height = Size, levels = 255;
-  bool ok = *mode == 'w' ? std::fprintf(stream, "P6\n%d %d\n255\n", Size, Size) > 0 &&
-                               std::fwrite(picture.data(), 1, picture.size(), stream) == picture.size()
-                         : std::fscanf(stream, "P6 %d %d %d", &width, &height, &levels) == 3 && std::fgetc(stream) != EOF &&
-                               std::fread(picture.data(), 1, picture.size(), stream) == picture.size();
+  bool ok = file && (*mode == 'w' ? std::fprintf(file, "P6\n%d %d\n255\n", Size, Size) > 0 &&
+                                        std::fwrite(picture.data(), 1, picture.size(), file) == picture.size()
+                                  : std::fscanf(file, "P6 %d %d %d", &width, &height, &levels) == 3 && std::fgetc(file) != EOF &&
+                                        std::fread(picture.data(), 1, picture.size(), file) == picture.size());
+  if (file) std::fclose(file);
   return ok && width == Size && height == Size && levels == 255;
-}
-
-// Runs convert over a binary PPM, one way or the other.
-bool Convert(const std::string& command, const char* mode, Picture& picture) {
-  FILE* pipe = popen(command.c_str(), mode);
-  if (!pipe) return false;
-  bool ok = Ppm(pipe, mode, picture);
-  return pclose(pipe) == 0 && ok;
-}
-
-// A reference frame: from the PPM copy that the build made where it runs no convert
-// (the Windows build, under Wine), else from the PNG through convert.
-bool ReadReference(const std::string& path, const std::string& name, Picture& picture) {
-  if (FILE* copy = std::fopen((BinDir() + "/../reference-ppm/" + name + ".ppm").c_str(), "rb")) {
-    bool ok = Ppm(copy, "r", picture);
-    std::fclose(copy);
-    return ok;
-  }
-  return Convert("convert '" + path + "' -flip -depth 8 ppm:-", "r", picture);
 }
 
 void PrintTo(const FixedState& state, std::ostream* out) { *out << state.name; }
@@ -117,12 +101,12 @@ TEST_P(ReferenceFrames, MatchesTheReference) {
   for (int i = 0; i < state.frames; ++i) DrawFrame();
   Picture drawn(3 * Size * Size), reference(drawn.size());
   glReadPixels(0, 0, Size, Size, GL_RGB, GL_UNSIGNED_BYTE, drawn.data());
-  std::string path = SourceDir() + "/tests/frames/reference/" + state.name + ".png";
   if (const char* folder = std::getenv("QUARNHOLT_WRITE_REFERENCES")) {
-    EXPECT_TRUE(Convert("convert ppm:- -flip '" + std::string(folder) + "/" + state.name + ".png'", "w", drawn));
+    EXPECT_TRUE(Ppm(std::string(folder) + "/" + state.name + ".ppm", "wb", drawn));
     return;
   }
-  ASSERT_TRUE(ReadReference(path, state.name, reference)) << "cannot read " << path;
+  const std::string path = BinDir() + "/../reference-frames/" + state.name + ".ppm";
+  ASSERT_TRUE(Ppm(path, "rb", reference)) << "cannot read " << path;
   int differing = 0;
   auto off = [&](size_t i) { return std::abs(drawn[i] - reference[i]) > 2; };  // levels
   for (size_t p = 0; p < drawn.size(); p += 3) differing += off(p) || off(p + 1) || off(p + 2);
