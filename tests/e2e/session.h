@@ -455,7 +455,7 @@ inline double Rms(const Wave& w, Channel channel, double from, double to) {
 // The level between two times, once the sound has been written that far.
 inline double Level(const Session& s, double from, double to, Channel channel = Channel::Both) {
   Wave wave;
-  WaitUntil(30.0, [&] { return (wave = ReadWave(s)).left.size() >= to * std::max(wave.rate, 1); }, 0.1);
+  WaitUntil(60.0, [&] { return (wave = ReadWave(s)).left.size() >= to * std::max(wave.rate, 1); }, 0.1);
   return Rms(wave, channel, from, to);
 }
 
