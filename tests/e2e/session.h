@@ -204,32 +204,26 @@ inline std::string ReadFile(const std::string& path) {
 
 inline std::string ProgramOutput(const Session& s) { return ReadFile(s.workDir + "/quarnholt-output.txt"); }
 
-// Viewable top-level windows and their titles, in stacking order.
-inline std::vector<std::pair<Window, std::string>> TopWindows(Session& s) {
-  std::vector<std::pair<Window, std::string>> found;
-  Window root = DefaultRootWindow(s.display), parent, *children = nullptr;
-  unsigned count = 0;
-  if (!XQueryTree(s.display, root, &root, &parent, &children, &count)) return found;
-  for (unsigned i = 0; i < count; ++i) {
-    XWindowAttributes a;
-    XTextProperty name = {};
-    if (!XGetWindowAttributes(s.display, children[i], &a) || a.map_state != IsViewable) continue;
-    // Every title used here is plain ASCII, the same bytes in any of X's encodings.
-    XGetWMName(s.display, children[i], &name);
-    found.emplace_back(children[i], name.value ? std::string(reinterpret_cast<char*>(name.value), name.nitems) : "");
-    if (name.value) XFree(name.value);
-  }
-  if (children) XFree(children);
-  return found;
-}
-
-// The first top window and its title that the test wants, waiting up to the deadline (or the program's end).
+// The first viewable top-level window (in stacking order) and its title that the test
+// wants, waiting up to the deadline (or the program's end).
 inline std::pair<Window, std::string> FindTop(Session& s, double seconds,
-                                       const std::function<bool(Window, const std::string&)>& wanted) {
+                                              const std::function<bool(Window, const std::string&)>& wanted) {
   std::pair<Window, std::string> found = {0, ""};
   WaitUntil(seconds, [&] {
-    for (const auto& top : TopWindows(s))
-      if (!found.first && wanted(top.first, top.second)) found = top;
+    Window root = DefaultRootWindow(s.display), parent, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(s.display, root, &root, &parent, &children, &count);
+    for (unsigned i = 0; i < count && !found.first; ++i) {
+      XWindowAttributes a;
+      XTextProperty name = {};
+      if (!XGetWindowAttributes(s.display, children[i], &a) || a.map_state != IsViewable) continue;
+      // Every title used here is plain ASCII, the same bytes in any of X's encodings.
+      XGetWMName(s.display, children[i], &name);
+      std::string title = name.value ? std::string(reinterpret_cast<char*>(name.value), name.nitems) : "";
+      if (name.value) XFree(name.value);
+      if (wanted(children[i], title)) found = {children[i], title};
+    }
+    if (children) XFree(children);
     return found.first != 0 || !ProgramRunning(s);
   }, 0.05);
   return found;
