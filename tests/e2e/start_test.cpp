@@ -81,7 +81,8 @@ TEST_F(StartTest, SoundPlaysOnWhileABoxIsUp) {
 }
 
 // Installed into a prefix of its own and started from a folder that holds only the
-// heightmap, which the install lacks: every file is found, so no box, frames and the ambient sound.
+// heightmap, which the install lacks: every file is found, so no box, frames and the ambient
+// sound; a close request ends it.
 TEST_F(StartTest, InstalledCopyRunsFromAnyFolderAndReadsTheFolderFirst) {
   char folder[] = "/tmp/quarnholt-prefix-XXXXXX";
   ASSERT_TRUE(mkdtemp(folder));
@@ -98,7 +99,7 @@ TEST_F(StartTest, InstalledCopyRunsFromAnyFolderAndReadsTheFolderFirst) {
   EXPECT_GE(WaitForFrameCount(s, w, 3.0), 0);
   Nap(1.0);
   EXPECT_GT(Rms(ReadWave(s), Channel::Both, SoundSeconds(s) - 1.0, SoundSeconds(s)), 0.002) << "the ambient sound plays";
-  ExpectCleanEnd(s);
+  ExpectCleanEnd(s, w);  // a close request ends it
 }
 
 // Without a display: the options answer at once; the rest asks, then says how to run under Xvfb.
