@@ -21,7 +21,6 @@ void DestroyMainWindow();
 
 bool CreateRenderingContext();  // creates the context and makes it current
 void DeleteRenderingContext();
-bool HasRenderingContext();
 
 // Shows the main window; a full-screen one switches the display to 1024 x 768 as it
 // shows. Where the display refuses the switch, the window turns into the hidden 400 x 400

@@ -178,8 +178,6 @@ void DeleteRenderingContext() {
   context = nullptr;
 }
 
-bool HasRenderingContext() { return context != nullptr; }
-
 bool ShowMainWindow() {
   if (!window) return false;
   SDL_ShowWindow(window);

@@ -201,8 +201,6 @@ void DeleteRenderingContext() {
   context = nullptr;
 }
 
-bool HasRenderingContext() { return context != nullptr; }
-
 bool ShowMainWindow() {
   if (!window) return false;
   if (fullScreenWindow && !SwitchDisplayMode()) {
