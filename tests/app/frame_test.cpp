@@ -1,15 +1,9 @@
-// The frame-rate counter, a window of no height, frames that leave OpenGL's stacks as found, and
-// the main window's pixel format.
+// The frame-rate counter, a window of no height, and frames that leave OpenGL's stacks as found.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-#ifdef __SANITIZE_ADDRESS__
-#include <sanitizer/lsan_interface.h>
-#endif
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <tuple>
 
 #include "app/frame_rate.h"
 #include "app/program.h"
@@ -72,23 +66,5 @@ TEST(SceneFrame, DrawFrameLeavesTheMatrixStacksBalanced) {
   glGetIntegerv(GL_TEXTURE_STACK_DEPTH, &depth[1]);
   EXPECT_EQ(depth[0] + depth[1], 2);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-  CloseTestWindow();
-}
-
-// The main window's pixel format, asked through EGL, which counts alpha bits in the buffer
-// size: 32-bit colour is 8 bits each of red, green and blue and no alpha. Mesa's EGL keeps
-// some memory to the end and unloads before the leak check could name it: what is
-// allocated here is not looked at.
-TEST(PixelFormat, ThirtyTwoBitColourWithoutAlphaSixteenBitDepthTwoBuffers) {
-#ifdef __SANITIZE_ADDRESS__
-  __lsan::ScopedDisabler mesaKeepsItsOwn;
-#endif
-  setenv("SDL_VIDEO_X11_FORCE_EGL", "1", 1);
-  ASSERT_TRUE(StartWindowSystem() && CreateMainWindow(false, "OpenGl Window") == WindowCreation::Created);
-  ASSERT_TRUE(CreateRenderingContext());
-  auto bits = [](GLenum name) { GLint value = -1; return glGetIntegerv(name, &value), value; };
-  EXPECT_EQ(std::tuple(bits(GL_RED_BITS), bits(GL_GREEN_BITS), bits(GL_BLUE_BITS), bits(GL_ALPHA_BITS)), std::tuple(8, 8, 8, 0));
-  EXPECT_TRUE(bits(GL_DEPTH_BITS) >= 16 && bits(GL_DOUBLEBUFFER) == 1);
-  unsetenv("SDL_VIDEO_X11_FORCE_EGL");
   CloseTestWindow();
 }

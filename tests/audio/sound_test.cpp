@@ -19,6 +19,7 @@
 #include "platform/message_box.h"
 #include "support/bytes.h"
 #include "support/gl_window.h"
+#include "support/levels.h"
 
 namespace {
 constexpr int TestRate = 44100;  // samples per second, files and loopback alike
@@ -41,19 +42,10 @@ std::vector<int16_t> LeftOnly(const std::vector<int16_t>& mono) {
   return stereo;
 }
 
-enum class Side { Left, Right, Both };
-// Root mean square level of one side of interleaved stereo output, between two times in seconds.
+// The level of loopback output, which runs at the test rate.
 double Rms(const std::vector<float>& stereo, Side side, float from = 0.0f, float to = 1e9f) {
-  double sum = 0.0, count = 0.0;
-  for (size_t i = 2 * static_cast<size_t>(from * TestRate); i < std::min(stereo.size(), 2 * static_cast<size_t>(to * TestRate)); ++i) {
-    if (side != Side::Both && (side == Side::Right) != (i % 2 == 1)) continue;
-    sum += static_cast<double>(stereo[i]) * stereo[i];
-    ++count;
-  }
-  return count ? std::sqrt(sum / count) : 0.0;
+  return Rms(stereo, TestRate, side, from, to);
 }
-
-double Decibels(double level, double reference) { return 20.0 * std::log10(level / reference); }
 
 using Messages = std::vector<std::pair<std::string, std::string>>;
 Messages Recorded() {

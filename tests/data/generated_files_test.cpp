@@ -8,19 +8,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "data/data_files.h"
 #include "platform/wave_file.h"
+#include "support/bytes.h"
 #include "support/gl_window.h"
 
 namespace {
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // Root mean square of one channel over `count` frames from `first`.
 double Rms(const WaveSamples& sound, size_t first, size_t count, int channel) {
   double sum = 0.0;
@@ -33,8 +27,8 @@ TEST(GeneratedFiles, ASecondRunIntoAFreshFolderWritesTheSameBytes) {
   const std::string temp = MakeTempDir(), folder = temp + "/fresh";
   ASSERT_EQ(std::system(("'" + BinDir() + "/make_data' '" + folder + "'").c_str()), 0);
   for (const char* name : DataFileNames) {
-    const std::string built = ReadWholeFile(BinDir() + "/" + name);
-    EXPECT_TRUE(!built.empty() && ReadWholeFile(folder + "/" + name) == built) << name;
+    const std::string built = ReadFile(BinDir() + "/" + name);
+    EXPECT_TRUE(!built.empty() && ReadFile(folder + "/" + name) == built) << name;
   }
   std::system(("rm -rf '" + temp + "'").c_str());
 }

@@ -31,6 +31,8 @@
 #include <vector>
 
 #include "data/data_files.h"
+#include "support/bytes.h"
+#include "support/levels.h"
 
 struct Session {
   pid_t server = -1, program = -1;  // the Xvfb and quarnholt processes
@@ -45,10 +47,9 @@ struct Picture { int width = 0, height = 0; std::vector<uint8_t> rgb; };
 struct Colour { double r = 0, g = 0, b = 0; };  // 0 to 255
 
 struct Wave {
-  int rate = 0;                    // samples a second
-  std::vector<float> left, right;  // -1 to 1
+  int rate = 0;               // frames a second
+  std::vector<float> stereo;  // interleaved, -1 to 1
 };
-enum class Channel { Left, Right, Both };
 
 // Q or a close request ends the program within a second (0.2 s measured in the
 // release build); the sanitizer build on a loaded two-core machine gets more.
@@ -57,10 +58,6 @@ constexpr double QuitLimitSeconds = 2.5;
 // With the width OnXorg, the server is Xorg on the dummy video driver instead (xorg.conf
 // here), a 1280 x 1024 screen that switches to 1024 x 768 for real.
 constexpr int OnXorg = 0;
-
-// Over the top rows: the mean absolute difference per channel (0 to 255) and the pixels
-// whose colour differs by more than level in some channel; {255, all} when the sizes differ.
-struct Change { double mean = 0; int pixels = 0; };
 
 // Seconds on a monotonic clock.
 inline double Now() {
@@ -77,10 +74,7 @@ inline bool WaitUntil(double seconds, const std::function<bool()>& condition, do
 }
 
 // The built program and its data files (build/bin).
-inline std::string BinDirectory() {
-  const char* bin = std::getenv("QUARNHOLT_BIN_DIR");
-  return bin && *bin ? bin : QUARNHOLT_E2E_BIN_DIR;
-}
+inline std::string BinDirectory() { return QUARNHOLT_E2E_BIN_DIR; }
 
 // Whether the tests drive the Windows build under Wine (scripts/windows --test names Wine
 // and the unpacked zip in QUARNHOLT_WINE and QUARNHOLT_WINE_DIR).
@@ -194,12 +188,6 @@ inline void StopSession(Session& s) {
   std::error_code error;
   if (s.workDir.rfind("/tmp/quarnholt-e2e-", 0) == 0) std::filesystem::remove_all(s.workDir, error);
   s = Session{};
-}
-
-// The whole file; empty when it cannot be read.
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline std::string ProgramOutput(const Session& s) { return ReadFile(s.workDir + "/quarnholt-output.txt"); }
@@ -389,18 +377,14 @@ inline bool WaitForPicture(Session& s, Window w) {
   return WaitUntil(10.0, [&] { return MeanColour(p = Grab(s, w), 0, p.height).r > 5; }, 0.05);
 }
 
-inline Change Compare(const Picture& a, const Picture& b, int level = 255, int rows = 1 << 30) {
-  if (a.width != b.width || a.height != b.height || a.rgb.empty())
-    return {255.0, std::max(a.width * a.height, b.width * b.height)};
-  size_t last = std::min(a.rgb.size(), 3ul * rows * a.width);
-  Change change = {0.0, 0};
-  for (size_t i = 0; i < last; i += 3) {
-    int d[3];
-    for (int c = 0; c < 3; ++c) d[c] = std::abs(a.rgb[i + c] - b.rgb[i + c]);
-    change.mean += (d[0] + d[1] + d[2]) / static_cast<double>(last);
-    change.pixels += std::max({d[0], d[1], d[2]}) > level;
-  }
-  return change;
+// Over the top rows: the pixels whose colour differs by more than level in some channel;
+// all of them when the sizes differ.
+inline int Compare(const Picture& a, const Picture& b, int level = 255, int rows = 1 << 30) {
+  if (a.width != b.width || a.height != b.height || a.rgb.empty()) return std::max(a.width * a.height, b.width * b.height);
+  int pixels = 0;
+  auto off = [&](size_t i) { return std::abs(a.rgb[i] - b.rgb[i]) > level; };
+  for (size_t i = 0; i < std::min(a.rgb.size(), 3ul * rows * a.width); i += 3) pixels += off(i) || off(i + 1) || off(i + 2);
+  return pixels;
 }
 
 // Appends the stereo frames of bare samples from a byte offset on, scaled to -1 to 1.
@@ -408,8 +392,7 @@ template <typename Sample>
 void AppendFrames(Wave& wave, const std::string& bytes, size_t from, float fullScale) {
   for (Sample frame[2]; from + sizeof frame <= bytes.size(); from += sizeof frame) {
     std::memcpy(frame, &bytes[from], sizeof frame);
-    wave.left.push_back(frame[0] / fullScale);
-    wave.right.push_back(frame[1] / fullScale);
+    wave.stereo.insert(wave.stereo.end(), {frame[0] / fullScale, frame[1] / fullScale});
   }
 }
 
@@ -431,26 +414,14 @@ inline Wave ReadWave(const Session& s) {
 // How much of it has been written, in seconds.
 inline double SoundSeconds(const Session& s) {
   Wave wave = ReadWave(s);
-  return wave.rate ? static_cast<double>(wave.left.size()) / wave.rate : 0.0;
-}
-
-// Root mean square level between two times in seconds (clipped to what exists).
-inline double Rms(const Wave& w, Channel channel, double from, double to) {
-  size_t first = static_cast<size_t>(std::max(0.0, from) * w.rate);
-  size_t last = std::min(w.left.size(), static_cast<size_t>(std::max(0.0, to) * w.rate));
-  double sum = 0, count = 0;
-  for (size_t i = first; i < last; ++i) {
-    if (channel != Channel::Right) sum += static_cast<double>(w.left[i]) * w.left[i], ++count;
-    if (channel != Channel::Left) sum += static_cast<double>(w.right[i]) * w.right[i], ++count;
-  }
-  return count ? std::sqrt(sum / count) : 0.0;
+  return wave.rate ? wave.stereo.size() / 2.0 / wave.rate : 0.0;
 }
 
 // The level between two times, once the sound has been written that far.
-inline double Level(const Session& s, double from, double to, Channel channel = Channel::Both) {
+inline double Level(const Session& s, double from, double to, Side side = Side::Both) {
   Wave wave;
-  WaitUntil(60.0, [&] { return (wave = ReadWave(s)).left.size() >= to * std::max(wave.rate, 1); }, 0.1);
-  return Rms(wave, channel, from, to);
+  WaitUntil(60.0, [&] { return (wave = ReadWave(s)).stereo.size() >= 2 * to * std::max(wave.rate, 1); }, 0.1);
+  return Rms(wave.stereo, wave.rate, side, from, to);
 }
 
 // Zeroes the samples of a 16-bit wave file, so that other sounds can be measured.

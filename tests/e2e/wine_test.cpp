@@ -32,7 +32,7 @@ TEST_F(WineTest, YesWithoutTheModeSaysDohAndTheAmbientIsAsLoudAsOnLinux) {
   EXPECT_TRUE(WaitForPicture(s, w));
   const double from = SoundSeconds(s) + 1.0, wineLevel = Level(s, from, from + 10.0);
   ASSERT_GT(linuxLevel, 0.002);
-  const double decibels = 20.0 * std::log10(wineLevel / linuxLevel);
+  const double decibels = Decibels(wineLevel, linuxLevel);
   std::printf("ambient: %.4f under Wine, %.4f on Linux (%+.2f dB)\n", wineLevel, linuxLevel, decibels);
   EXPECT_NEAR(decibels, 0.0, 1.0);
   ExpectCleanEnd(s, w);

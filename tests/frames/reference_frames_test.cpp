@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/scene.h"
@@ -50,10 +51,7 @@ bool SetUpFixedScene(const FixedState& state) {
   SetUpScene();
   SetFrameSpeed(1.0f / 60.0f);
   GiveCameraStartingValues();
-  ViewCamera.eyeX = state.x;
-  ViewCamera.eyeZ = state.z;
-  ViewCamera.yaw = state.yaw;
-  ViewCamera.pitch = state.pitch;
+  std::tie(ViewCamera.eyeX, ViewCamera.eyeZ, ViewCamera.yaw, ViewCamera.pitch) = std::tuple(state.x, state.z, state.yaw, state.pitch);
   for (int step = 0; step < 40 && Switches.fogOn == 1; ++step) {
     AdvanceFakeClocks(1001);
     DrawFrame();

@@ -1,9 +1,10 @@
-// Builds files byte by byte for the tests: pictures, sounds.
+// Builds files byte by byte for the tests (pictures, sounds), and reads them back.
 #pragma once
 
 #include <cstdint>
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,4 +31,10 @@ inline Bytes Poke(Bytes bytes, size_t at, uint8_t value) { return bytes[at] = va
 inline std::string WriteFile(const std::string& path, const Bytes& bytes) {
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   return path;
+}
+
+// The whole file; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

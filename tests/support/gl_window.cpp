@@ -23,8 +23,6 @@ void CloseTestWindow() { StopWindowSystem(); }
 
 std::string BinDir() { return QUARNHOLT_TEST_BIN_DIR; }
 
-std::string SourceDir() { return QUARNHOLT_TEST_SOURCE_DIR; }
-
 std::string MakeTempDir() {
   static std::mt19937 random(std::random_device{}());
   std::filesystem::path temp = std::filesystem::temp_directory_path(), made;

@@ -11,8 +11,6 @@ void CloseTestWindow();
 
 // Folder of the built program and its generated data files (build/bin).
 std::string BinDir();
-// The project's source folder.
-std::string SourceDir();
 // A fresh empty folder under the system's temporary folder.
 std::string MakeTempDir();
 // Changes the current directory, returning the previous one.
