@@ -39,14 +39,13 @@ TEST(FrameRate, TitleCountsPassesAndFrameTimeIsWholeMilliseconds) {
 
 TEST(ViewSize, ZeroHeightGivesAViewportOfOneAndEachResizeStartsTheProjectionAfresh) {
   ASSERT_TRUE(OpenTestWindow());  // which sizes the view once, 400 x 400
-  GLint viewport[4], mode;
+  GLint viewport[4];
   float first[16], m[16];
   glGetFloatv(GL_PROJECTION_MATRIX, first);
   ResizeView(400, 0);
   glGetIntegerv(GL_VIEWPORT, viewport);
-  glGetIntegerv(GL_MATRIX_MODE, &mode);
   glGetFloatv(GL_PROJECTION_MATRIX, m);
-  EXPECT_TRUE(viewport[3] == 1 && mode == GL_MODELVIEW);
+  EXPECT_TRUE(viewport[3] == 1 && GetInteger(GL_MATRIX_MODE) == GL_MODELVIEW);
   EXPECT_TRUE(std::all_of(m, m + 16, [](float v) { return std::isfinite(v); }));
   ResizeView(400, 400);
   glGetFloatv(GL_PROJECTION_MATRIX, m);
@@ -61,10 +60,7 @@ TEST(SceneFrame, DrawFrameLeavesTheMatrixStacksBalanced) {
   SetUpScene();
   Switches = {1, 1, 1, 1};
   for (int i = 0; i < 3; ++i) DrawFrame();
-  GLint depth[2];
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth[0]);
-  glGetIntegerv(GL_TEXTURE_STACK_DEPTH, &depth[1]);
-  EXPECT_EQ(depth[0] + depth[1], 2);
+  EXPECT_EQ(GetInteger(GL_MODELVIEW_STACK_DEPTH) + GetInteger(GL_TEXTURE_STACK_DEPTH), 2);
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
   CloseTestWindow();
 }

@@ -46,10 +46,7 @@ struct Session {
 struct Picture { int width = 0, height = 0; std::vector<uint8_t> rgb; };
 struct Colour { double r = 0, g = 0, b = 0; };  // 0 to 255
 
-struct Wave {
-  int rate = 0;               // frames a second
-  std::vector<float> stereo;  // interleaved, -1 to 1
-};
+struct Wave { int rate = 0; std::vector<float> stereo; };  // frames a second; interleaved, -1 to 1
 
 // Q or a close request ends the program within a second (0.2 s measured in the
 // release build); the sanitizer build on a loaded two-core machine gets more.

@@ -31,21 +31,13 @@ Bytes Bmp(const Bytes& header, const Bytes& table, const Bytes& pixels) {
   return Cat({{'B', 'M'}, Le(4, {offset + int64_t(pixels.size()), 0, offset}), header, table, pixels});
 }
 
-// The boxes shown since the last clearing, one "text|caption" line each.
-std::string Boxes() {
-  std::string all;
-  for (const RecordedMessageBox& box : RecordedMessageBoxes()) all += box.text + "|" + box.caption + "\n";
-  return all;
-}
-
 using Pixels = std::vector<uint32_t>;  // 0xRRGGBB, rows from the bottom; 0 (black) where none was written
 
-// Writes the file at the path (none when there is no file), loads it with the boxes recorded
-// afresh and gives its pixels, none when the loading failed.
+// Writes the file at the path (none when there is no file), loads it and gives its pixels,
+// none when the loading failed.
 Pixels Load(const std::string& path, const std::optional<Bytes>& file) {
   std::filesystem::remove(path);
   if (file) WriteFile(path, *file);
-  ClearRecordedMessageBoxes();
   RgbImage* image = LoadBmp(path.c_str());
   if (!image) return {};
   Pixels pixels(size_t(image->width) * image->height);
@@ -133,7 +125,7 @@ TEST(Bmp, EveryFileLoadsAsItsPixelsOrFailsWithItsBoxAndLeavesNoFileOpen) {
   for (const Case& c : Cases("Failed to open DIB file " + path + ".\n|Error\n")) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(Load(path, c.file), c.pixels);
-    EXPECT_EQ(Boxes(), c.box);
+    EXPECT_EQ(BoxesShown(), c.box);
     if (openBefore < 0) openBefore = OpenFileCount();  // after a first load: what the system keeps open is open by now
   }
   EXPECT_EQ(OpenFileCount(), openBefore);

@@ -59,13 +59,12 @@ TEST_F(TgaTest, EachLoadMakesALinearTextureOfThePixelsInPlaceOfTheRecordsPreviou
     const size_t size = c.width * c.height * c.bpp / 8;
     const GLuint previous = image.texID;
     ASSERT_TRUE(LoadTga(image, WriteFile(path, Tga(c.width, c.height, c.bpp, Sequence(size + 2), c.descriptor)).c_str()));
-    GLint bound = 0, filters[2] = {}, format = 0, level1Width = -1;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    GLint filters[2] = {}, format = 0, level1Width = -1;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filters[0]);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filters[1]);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &level1Width);
-    EXPECT_EQ(GLuint(bound), image.texID);
+    EXPECT_EQ(GLuint(GetInteger(GL_TEXTURE_BINDING_2D)), image.texID);
     EXPECT_TRUE(filters[0] == GL_LINEAR && filters[1] == GL_LINEAR && format == c.format && level1Width == 0);
     EXPECT_EQ(TexturePixels(image), Sequence(size, c.bpp / 8));
     EXPECT_TRUE(image.texID != previous && !glIsTexture(previous) && glIsTexture(other.texID));

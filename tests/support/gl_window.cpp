@@ -1,6 +1,7 @@
 // Hidden test windows and folders for the test suites.
 #include "support/gl_window.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <random>
 
 #include "app/program.h"
+#include "platform/message_box.h"
 #include "platform/window.h"
 
 bool OpenTestWindow(int width, int height) {
@@ -20,6 +22,8 @@ bool OpenTestWindow(int width, int height) {
 }
 
 void CloseTestWindow() { StopWindowSystem(); }
+
+int GetInteger(unsigned name) { GLint value = 0; return glGetIntegerv(name, &value), value; }
 
 std::string BinDir() { return QUARNHOLT_TEST_BIN_DIR; }
 
@@ -36,4 +40,11 @@ std::string ChangeDir(const std::string& dir) {
   std::string previous = std::filesystem::current_path().string();
   std::filesystem::current_path(dir);
   return previous;
+}
+
+std::string BoxesShown() {
+  std::string all;
+  for (const RecordedMessageBox& box : RecordedMessageBoxes()) all += box.text + "|" + box.caption + "\n";
+  ClearRecordedMessageBoxes();
+  return all;
 }

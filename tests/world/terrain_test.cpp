@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <set>
 
 #include "world/terrain.h"
@@ -11,20 +10,15 @@
 namespace {
 // Red of heightmap pixel (i, j); green and blue are noise the terrain must ignore.
 int Red(int i, int j) { return (i * 37 + j * 11 + 5) % 256; }
-
-void WritePictures(std::function<Rgba(int, int)> heightmap, bool textured = true) {
-  WritePicture(HeightmapFile, 32, 32, 24, heightmap);
-  std::remove(TerrainTextureFile);
-  if (textured) WritePicture(TerrainTextureFile, 256, 256, 24, [](int, int) { return Rgba{200, 100, 50}; });
-  LoadTerrain();
-}
 }  // namespace
 
 using Terrain = WorldTest;
 
 // Between and beyond the grid points the drawing checks below, the query blends and clamps.
 TEST_F(Terrain, HeightQueryAndDrawingFollowTheHeightmap) {
-  WritePictures([](int i, int j) { return Rgba{uint8_t(Red(i, j)), uint8_t(255 - Red(i, j)), 77}; });
+  WritePicture(HeightmapFile, 32, 32, 24, [](int i, int j) { return Rgba{uint8_t(Red(i, j)), uint8_t(255 - Red(i, j)), 77}; });
+  WritePicture(TerrainTextureFile, 256, 256, 24, [](int, int) { return Rgba{200, 100, 50}; });
+  LoadTerrain();
   ASSERT_TRUE(RecordedMessageBoxes().empty());
   const struct { const char* what; float x, z, height; } cases[] = {
       {"middle of the first cell: mean of 5, 42, 16, 53", 80.0f, -80.0f, 29.0f},
@@ -60,18 +54,4 @@ TEST_F(Terrain, HeightQueryAndDrawingFollowTheHeightmap) {
   }
   EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-// The texture modulated by the height's grey (pure green is flat); without a texture, white shaded alike.
-TEST_F(Terrain, GroundIsTheTextureShadedByHeight) {
-  const struct { Rgba height; bool textured; Rgba seen; } cases[] = {
-      {{255, 0, 0}, true, {200, 100, 50}}, {{0, 255, 0}, true, {0, 0, 0}}, {{255, 0, 0}, false, {255, 255, 255}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.height.r);
-    WritePictures([&](int, int) { return c.height; }, c.textured);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    LookStraightDown(0.0f, 4960.0f);
-    DrawTerrain();
-    EXPECT_EQ(ReadPixel(200, 200), c.seen);
-  }
 }

@@ -67,7 +67,7 @@ TEST_F(Water, CoversTheSeaBobsTurnsAndLeavesTheStateAsFound) {
   float m[16];
   glGetFloatv(GL_TEXTURE_MATRIX, m);
   for (int k = 0; k < 16; ++k) EXPECT_EQ(m[k], k % 5 == 0 ? 1.0f : 0.0f) << k;
-  EXPECT_EQ(std::pair(GetInteger(GL_MATRIX_MODE), GetInteger(GL_TEXTURE_STACK_DEPTH)), std::pair(GLint(GL_MODELVIEW), 1));
+  EXPECT_EQ(std::pair(GetInteger(GL_MATRIX_MODE), GetInteger(GL_TEXTURE_STACK_DEPTH)), std::pair(GL_MODELVIEW, 1));
   EXPECT_FALSE(glIsEnabled(GL_BLEND));
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

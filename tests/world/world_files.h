@@ -65,9 +65,6 @@ inline FedPrimitives FeedBackPolygons(const std::function<void()>& draw) {
   return polygons;
 }
 
-// One integer of OpenGL state.
-inline GLint GetInteger(GLenum name) { GLint value = 0; return glGetIntegerv(name, &value), value; }
-
 // Colour of one pixel of the back buffer.
 inline Rgba ReadPixel(int x, int y) {
   Rgba p;
