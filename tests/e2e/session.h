@@ -108,7 +108,7 @@ inline bool StartServer(Session& s, int width, int height) {
   FILE* number = fdopen(fds[0], "r");
   bool told = std::fscanf(number, "%d", &s.displayNumber) == 1;
   std::fclose(number);
-  s.display = told ? XOpenDisplay((":" + std::to_string(s.displayNumber)).c_str()) : nullptr;
+  s.display = told ? XOpenDisplay(std::string(":").append(std::to_string(s.displayNumber)).c_str()) : nullptr;
   return s.display != nullptr;
 }
 
@@ -156,7 +156,7 @@ inline bool StartProgram(Session& s, int width, int height, const std::function<
     if (chdir(s.workDir.c_str()) != 0) _exit(126);
     dup2(open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
     dup2(1, 2);
-    setenv("DISPLAY", (":" + std::to_string(s.displayNumber)).c_str(), 1);
+    setenv("DISPLAY", std::string(":").append(std::to_string(s.displayNumber)).c_str(), 1);
     setenv("ALSOFT_DRIVERS", "wave", 1);
     setenv("ALSOFT_CONF", (s.workDir + "/alsoft.conf").c_str(), 1);
     if (s.wine) setenv("HOME", s.workDir.c_str(), 1);
