@@ -1,8 +1,9 @@
 // Entry point of the island scene: the command-line options, then the program.
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "app/program.h"
+#include "platform/message_box.h"
 
 namespace {
 const char* const Usage =
@@ -26,13 +27,14 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--fullscreen") == 0) {
       choice = ScreenChoice::FullScreen;
     } else if (std::strcmp(argv[i], "--help") == 0) {
-      std::fputs(Usage, stdout);
+      ShowCommandLineText(Usage, CommandLineText::Answer);
       return 0;
     } else if (std::strcmp(argv[i], "--version") == 0) {
-      std::puts("quarnholt " QUARNHOLT_VERSION);
+      ShowCommandLineText("quarnholt " QUARNHOLT_VERSION "\n", CommandLineText::Answer);
       return 0;
     } else {
-      std::fprintf(stderr, "quarnholt: unknown option '%s'\n%s", argv[i], Usage);
+      std::string complaint = std::string("quarnholt: unknown option '") + argv[i] + "'\n" + Usage;
+      ShowCommandLineText(complaint.c_str(), CommandLineText::Complaint);
       return 2;
     }
   }

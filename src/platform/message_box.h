@@ -12,6 +12,12 @@ enum class MessageBoxAnswer { Ok, Yes, No };
 MessageBoxAnswer ShowMessageBox(const char* text, const char* caption,
                                 MessageBoxButtons buttons = MessageBoxButtons::Ok);
 
+// What the command line asks for (help, version) or is told (the usage after an unknown
+// option): on standard output or error where the program has a console (Linux), in a box
+// captioned "Quarnholt" where it has none (Windows).
+enum class CommandLineText { Answer, Complaint };
+void ShowCommandLineText(const char* text, CommandLineText kind);
+
 // The test seam: while recording, boxes are not shown but kept in order, and a
 // Yes/No box is answered with the given answer.
 struct RecordedMessageBox {

@@ -47,3 +47,7 @@ MessageBoxAnswer ShowSystemMessageBox(const char* text, const char* caption, Mes
   if (buttons == MessageBoxButtons::Ok) return MessageBoxAnswer::Ok;
   return pressed == 6 ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
 }
+
+void ShowCommandLineText(const char* text, CommandLineText kind) {
+  std::fputs(text, kind == CommandLineText::Answer ? stdout : stderr);
+}

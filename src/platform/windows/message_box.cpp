@@ -15,3 +15,9 @@ MessageBoxAnswer ShowSystemMessageBox(const char* text, const char* caption, Mes
   if (!yesNo) return MessageBoxAnswer::Ok;
   return pressed == IDYES ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
 }
+
+// A program without a console shows it in a box; standard error is the last resort.
+void ShowCommandLineText(const char* text, CommandLineText kind) {
+  UINT icon = kind == CommandLineText::Answer ? MB_ICONINFORMATION : MB_ICONWARNING;
+  if (MessageBoxA(nullptr, text, "Quarnholt", MB_OK | icon) == 0) std::fputs(text, stderr);
+}
