@@ -96,7 +96,7 @@ int RunProgram(ScreenChoice choice) {
                  "  xvfb-run -a -s \"-screen 0 1280x1024x24\" ./quarnholt\n");
     return 1;
   }
-  if (fullScreen && !FullScreenModeAvailable()) SayNoFullScreen();
+  if (fullScreen && !SwitchToFullScreenMode()) SayNoFullScreen();
   WindowCreation created = CreateMainWindow(fullScreen, "OpenGl Window");
   if (created == WindowCreation::Failed) {
     ShowMessageBox("Couldnt make main window", "Wow that sucks");

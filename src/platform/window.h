@@ -5,8 +5,11 @@
 bool StartWindowSystem();
 void StopWindowSystem();
 
-// True when the display offers exactly 1024 x 768 with 32-bit pixels.
-bool FullScreenModeAvailable();
+// The display mode change for full-screen use, before the window is made: where the
+// system switches without a window (Windows) the display now runs at 1024 x 768 with
+// 32-bit pixels; where the switch needs the window (SDL) this only finds the mode offered,
+// and the switch comes as the window shows. False when the mode is missing or refused.
+bool SwitchToFullScreenMode();
 
 enum class WindowCreation { Created, CreatedWithDefaultPixelFormat, Failed };
 
@@ -23,8 +26,8 @@ bool CreateRenderingContext();  // creates the context and makes it current
 void DeleteRenderingContext();
 
 // Shows the main window; a full-screen one switches the display to 1024 x 768 as it
-// shows. Where the display refuses the switch, the window turns into the hidden 400 x 400
-// window and the result is false.
+// shows, unless SwitchToFullScreenMode has switched it already. Where the display refuses
+// the switch, the window turns into the hidden 400 x 400 window and the result is false.
 bool ShowMainWindow();
 void GetDrawableSize(int* width, int* height);
 void SetMainWindowTitle(const char* title);

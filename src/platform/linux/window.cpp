@@ -120,7 +120,8 @@ void StopWindowSystem() {
   started = false;
 }
 
-bool FullScreenModeAvailable() {
+// SDL switches the mode of a window's display only: here the mode is looked for.
+bool SwitchToFullScreenMode() {
   SDL_DisplayMode mode;
   return started && FindFullScreenMode(&mode);
 }

@@ -2,6 +2,7 @@
 // context held for the run, an OpenGL context, the display mode and the message queue.
 #include "platform/windows/windows_first.h"
 
+#include <csignal>
 #include <deque>
 
 #include "platform/window.h"
@@ -62,6 +63,10 @@ LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
+// So does an abort (an exception that nothing caught ends in one): the display switches
+// before loading, so loading's faults must not leave it switched.
+void OnAbort(int) { RestoreDisplayMode(); }
+
 // RGBA, 32-bit colour, 16-bit depth, double buffered; the system's first format where
 // it refuses the closest one to that. False when the asked-for format was refused.
 bool SetUpPixelFormat() {
@@ -88,6 +93,14 @@ HWND MakeWindow(const char* title, DWORD style, int left, int top, int width, in
 bool IsFullScreenMode(const DEVMODEA& mode) {
   return mode.dmPelsWidth == FullScreenWidth && mode.dmPelsHeight == FullScreenHeight &&
          mode.dmBitsPerPel == FullScreenBits;
+}
+
+bool FullScreenModeListed() {
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof mode;
+  for (DWORD i = 0; EnumDisplaySettingsA(nullptr, i, &mode); ++i)
+    if (IsFullScreenMode(mode)) return true;
+  return false;
 }
 
 // The current mode with 1024 x 768 pixels of 32 bits, for full-screen use.
@@ -130,6 +143,7 @@ bool StartWindowSystem() {
   if (!started) return false;
   SetConsoleCtrlHandler(OnConsoleControl, TRUE);
   SetUnhandledExceptionFilter(OnCrash);
+  std::signal(SIGABRT, OnAbort);
   return true;
 }
 
@@ -142,12 +156,10 @@ void StopWindowSystem() {
   started = false;
 }
 
-bool FullScreenModeAvailable() {
-  DEVMODEA mode = {};
-  mode.dmSize = sizeof mode;
-  for (DWORD i = 0; started && EnumDisplaySettingsA(nullptr, i, &mode); ++i)
-    if (IsFullScreenMode(mode)) return true;
-  return false;
+// The display switches before there is a window: the loading boxes that follow, and the
+// window made after them, already meet the full-screen mode.
+bool SwitchToFullScreenMode() {
+  return started && FullScreenModeListed() && (modeSwitched || SwitchDisplayMode());
 }
 
 WindowCreation CreateMainWindow(bool fullScreen, const char* title) {
@@ -203,7 +215,7 @@ void DeleteRenderingContext() {
 
 bool ShowMainWindow() {
   if (!window) return false;
-  if (fullScreenWindow && !SwitchDisplayMode()) {
+  if (fullScreenWindow && !modeSwitched && !SwitchDisplayMode()) {
     MakeWindowed();
     return false;
   }
