@@ -129,3 +129,6 @@ void PauseSoundOutputs(bool paused);
 void UseLoopbackOutput(bool on, int sampleRate = 44100);
 // Renders frames of interleaved left/right samples from a loopback performance.
 int RenderLoopbackOutput(SoundPerformance* performance, float* samples, int frames);
+// Buffers, sources and voices the system's output has been asked to make so far: set-up
+// makes them all, playing and stopping none.
+int SoundOutputObjectsMade();

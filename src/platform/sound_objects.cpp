@@ -31,6 +31,7 @@ int loopbackRate = 44100;  // samples per second
 
 // Every performance whose output is open, so that the end of the program can close them.
 std::vector<SoundPerformance*> openOutputs;
+int outputObjectsMade = 0;
 
 bool Finite(const SoundVector& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
@@ -99,21 +100,26 @@ bool VoicePlays(const SoundPerformance* performance, const SoundVoice& voice) {
   return OutputVoicePlays(performance->device, voice.output);
 }
 
-// The voice for a new sounding: the one that already holds the segment, an idle
-// one, or a new one while the path has channels left.
-SoundVoice* VoiceFor(SoundAudioPath* path, const SoundSegment* segment) {
+// A new voice of the path for the segment, while the path has channels left.
+SoundVoice* AddVoice(SoundAudioPath* path, SoundSegment* segment) {
+  if (static_cast<int>(path->voices.size()) >= path->maxVoices) return nullptr;
+  OutputVoice* output = MakeOutputVoice(path->performance->device, path, segment);
+  if (!output) return nullptr;
+  PlaceOutputVoice(path->performance->device, output, path);
+  path->voices.push_back({output, segment});
+  return &path->voices.back();
+}
+
+// The voice for a new sounding: the one that holds the segment (made with the path or
+// the download), else, on a path with more segments than channels, an idle one.
+SoundVoice* VoiceFor(SoundAudioPath* path, SoundSegment* segment) {
   for (SoundVoice& voice : path->voices) {
     if (voice.segment == segment) return &voice;
   }
   for (SoundVoice& voice : path->voices) {
     if (!VoicePlays(path->performance, voice)) return &voice;
   }
-  if (static_cast<int>(path->voices.size()) >= path->maxVoices) return nullptr;
-  OutputVoice* output = MakeOutputVoice(path->performance->device, path);
-  if (!output) return nullptr;
-  PlaceOutputVoice(path->performance->device, output, path);
-  path->voices.push_back({output, nullptr});
-  return &path->voices.back();
+  return AddVoice(path, segment);
 }
 
 // Lets go of everything the output holds for the performance's objects, then of the output.
@@ -182,6 +188,7 @@ int CreateStandardAudioPath(SoundPerformance* performance, SoundPathType type, i
   made->voices.reserve(made->maxVoices);
   performance->references++;
   performance->paths.push_back(made);
+  for (SoundSegment* segment : performance->segments) AddVoice(made, segment);
   *path = made;
   return SoundOk;
 }
@@ -269,6 +276,7 @@ int Download(SoundSegment* segment, SoundPerformance* performance) {
   segment->downloadedTo = performance;
   performance->segments.push_back(segment);
   performance->references++;
+  for (SoundAudioPath* path : performance->paths) AddVoice(path, segment);
   return SoundOk;
 }
 
@@ -430,6 +438,10 @@ int RenderLoopbackOutput(SoundPerformance* performance, float* samples, int fram
   if (!samples || frames < 0) return SoundInvalidParam;
   return RenderOutput(performance->device, samples, frames) ? SoundOk : SoundNotReady;
 }
+
+void CountOutputObjectMade() { ++outputObjectsMade; }
+
+int SoundOutputObjectsMade() { return outputObjectsMade; }
 
 void CloseAllSoundOutputs() {
   while (!openOutputs.empty()) CloseOutput(openOutputs.back());

@@ -66,7 +66,9 @@ void PlaceOutputListener(OutputDevice* device, const SoundListenerParams& listen
 // The segment's samples where the device plays them from; null when that fails.
 OutputWave* DownloadToOutput(OutputDevice* device, const SoundSegment* segment);
 void FreeOutputWave(OutputDevice* device, OutputWave* wave);
-OutputVoice* MakeOutputVoice(OutputDevice* device, const SoundAudioPath* path);  // null when none is left
+// A voice of the path, ready to play the segment: the engine makes one for each segment
+// and path when both stand, so that starting and stopping make nothing. Null when none is left.
+OutputVoice* MakeOutputVoice(OutputDevice* device, const SoundAudioPath* path, const SoundSegment* segment);
 void FreeOutputVoice(OutputDevice* device, OutputVoice* voice);
 // Plays the segment from its beginning, its repeat count as it stands now; false when it cannot.
 bool StartOutputVoice(OutputDevice* device, OutputVoice* voice, const SoundSegment* segment,
@@ -77,6 +79,8 @@ bool OutputVoicePlays(OutputDevice* device, OutputVoice* voice);
 // Level and 3D placement as the path's record says.
 void PlaceOutputVoice(OutputDevice* device, OutputVoice* voice, const SoundAudioPath* path);
 void MoveOutputVoice(OutputDevice* device, OutputVoice* voice, SoundVector position);
+// Each back-end counts here every buffer, source or voice it makes (SoundOutputObjectsMade).
+void CountOutputObjectMade();
 // Renders frames of the loopback device; false where the device is not one.
 bool RenderOutput(OutputDevice* device, float* samples, int frames);
 void PauseOutputDevice(OutputDevice* device, bool paused);

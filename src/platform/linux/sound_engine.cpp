@@ -42,6 +42,7 @@ bool MakeBuffer(ALuint* buffer, const std::vector<int16_t>& samples, int channel
   alGetError();
   alGenBuffers(1, buffer);
   if (alGetError() != AL_NO_ERROR) return false;
+  CountOutputObjectMade();
   alBufferData(*buffer, channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, samples.data(),
                static_cast<ALsizei>(samples.size() * sizeof(int16_t)), rate);
   if (alGetError() == AL_NO_ERROR) return true;
@@ -123,12 +124,14 @@ void FreeOutputWave(OutputDevice* device, OutputWave* wave) {
   delete wave;
 }
 
-OutputVoice* MakeOutputVoice(OutputDevice* device, const SoundAudioPath*) {
+// A source takes any buffer as it starts: the segment asks for nothing more here.
+OutputVoice* MakeOutputVoice(OutputDevice* device, const SoundAudioPath*, const SoundSegment*) {
   Use(device);
   alGetError();
   ALuint source = 0;
   alGenSources(1, &source);
   if (alGetError() != AL_NO_ERROR) return nullptr;
+  CountOutputObjectMade();
   return new OutputVoice{source};
 }
 

@@ -1,7 +1,9 @@
 // The sound engine's output over DirectSound 8: a device is a DirectSound object with
-// the 3D listener of its primary buffer, a voice a secondary buffer (a 3D buffer on 3D
-// paths) that holds the samples of the segment it plays. DirectSound's 3D space is
-// left-handed like the engine's, so positions pass unchanged.
+// the 3D listener of its primary buffer, a downloaded segment one buffer of its samples for
+// each kind of path that plays it (made once), a voice a duplicate of one of those (a 3D
+// buffer on 3D paths) sharing its samples. Voices are made at set-up, so that starting
+// and stopping only start and stop. DirectSound's 3D space is left-handed like the
+// engine's, so positions pass unchanged.
 #include <windows.h>
 #include <mmsystem.h>
 #include <mmreg.h>
@@ -21,14 +23,20 @@ struct OutputDevice {
 };
 
 struct OutputVoice {
-  IDirectSoundBuffer* buffer;      // null until the voice first plays
+  IDirectSoundBuffer* buffer;      // null while the voice holds no segment
   IDirectSound3DBuffer* buffer3D;  // on 3D paths
   const SoundSegment* holds;       // the segment whose samples the buffer holds, or null
-  int plays;                       // times the samples stand in the buffer; 0 loops them
+  int plays;                       // times the samples stand in the buffer, one after another
 };
 
-// Nothing beyond the segment's samples: each voice's buffer is filled from them.
-struct OutputWave {};
+// The kinds of buffer a path plays from: the samples as in the file (the stereo path),
+// mixed down to one channel (mono paths), and that in a 3D buffer (3D paths).
+enum WaveKind { AsInFile, MixedDown, Positioned, WaveKinds };
+
+// The segment's samples once for each kind, made as the first voice of that kind is.
+struct OutputWave {
+  IDirectSoundBuffer* kinds[WaveKinds];
+};
 
 static_assert(sizeof(DS3DBUFFER) == sizeof(SoundBufferParams) &&
               offsetof(DS3DBUFFER, dwMode) == offsetof(SoundBufferParams, dwMode));
@@ -67,10 +75,10 @@ void Detach(OutputVoice* voice) {
   voice->holds = nullptr;
 }
 
-// A buffer holding the samples `plays` times over (once when they loop), silence where
-// they are shorter than the least DirectSound takes.
-bool Fill(OutputDevice* device, OutputVoice* voice, const std::vector<int16_t>& samples, int channels, int rate,
-          int plays, bool positioned) {
+// A new buffer holding the samples `plays` times over, silence where they are shorter
+// than the least DirectSound takes.
+IDirectSoundBuffer* Fill(OutputDevice* device, const std::vector<int16_t>& samples, int channels, int rate, int plays,
+                         bool positioned) {
   WAVEFORMATEX format{};
   format.wFormatTag = WAVE_FORMAT_PCM;
   format.nChannels = static_cast<WORD>(channels);
@@ -78,28 +86,66 @@ bool Fill(OutputDevice* device, OutputVoice* voice, const std::vector<int16_t>& 
   format.wBitsPerSample = 16;
   format.nBlockAlign = static_cast<WORD>(channels * 2);
   format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
-  size_t once = samples.size() * sizeof(int16_t), copies = std::max(plays, 1);
-  if (once > DSBSIZE_MAX / copies) return false;
+  size_t once = samples.size() * sizeof(int16_t), copies = plays;
+  if (once > DSBSIZE_MAX / copies) return nullptr;
   DSBUFFERDESC desc{};
   desc.dwSize = sizeof desc;
   desc.dwFlags = DSBCAPS_CTRLVOLUME | DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2 |
                  (positioned ? DSBCAPS_CTRL3D : 0);
   desc.dwBufferBytes = static_cast<DWORD>(std::max<size_t>(once * copies, DSBSIZE_MIN));
   desc.lpwfxFormat = &format;
-  if (FAILED(device->sound->CreateSoundBuffer(&desc, &voice->buffer, nullptr))) {
-    voice->buffer = nullptr;
-    return false;
-  }
+  IDirectSoundBuffer* buffer = nullptr;
+  if (FAILED(device->sound->CreateSoundBuffer(&desc, &buffer, nullptr))) return nullptr;
+  CountOutputObjectMade();
   void* first = nullptr;
   DWORD firstBytes = 0;
-  if (FAILED(voice->buffer->Lock(0, 0, &first, &firstBytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER))) return false;
+  if (FAILED(buffer->Lock(0, 0, &first, &firstBytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER))) {
+    buffer->Release();
+    return nullptr;
+  }
   auto* bytes = static_cast<uint8_t*>(first);
   std::memset(bytes, 0, firstBytes);
   for (size_t copy = 0; copy < copies; ++copy) std::memcpy(bytes + copy * once, samples.data(), once);
-  voice->buffer->Unlock(first, firstBytes, nullptr, 0);
-  if (positioned) {
-    return SUCCEEDED(voice->buffer->QueryInterface(IID_IDirectSound3DBuffer, reinterpret_cast<void**>(&voice->buffer3D)));
+  buffer->Unlock(first, firstBytes, nullptr, 0);
+  return buffer;
+}
+
+WaveKind KindFor(const SoundSegment* segment, const SoundAudioPath* path) {
+  if (path->type == SoundPathType::Dynamic3D) return Positioned;
+  return &SamplesFor(segment, path) == &segment->wave.samples ? AsInFile : MixedDown;
+}
+
+// A buffer of the segment's samples for the path: a duplicate of the wave's buffer of its
+// kind (made here the first time) where they stand once, else one of its own.
+IDirectSoundBuffer* BufferFor(OutputDevice* device, const SoundSegment* segment, const SoundAudioPath* path,
+                              int plays) {
+  const std::vector<int16_t>& samples = SamplesFor(segment, path);
+  int channels = &samples == &segment->wave.samples ? segment->wave.channels : 1;
+  bool positioned = path->type == SoundPathType::Dynamic3D;
+  int rate = segment->wave.sampleRate;
+  if (plays > 1 || !segment->output) return Fill(device, samples, channels, rate, plays, positioned);
+  IDirectSoundBuffer*& once = segment->output->kinds[KindFor(segment, path)];
+  if (!once) once = Fill(device, samples, channels, rate, 1, positioned);
+  IDirectSoundBuffer* duplicate = nullptr;
+  if (!once || FAILED(device->sound->DuplicateSoundBuffer(once, &duplicate))) return nullptr;
+  CountOutputObjectMade();
+  return duplicate;
+}
+
+// Gives the voice the segment's samples, `plays` times over, placed as the path says.
+bool Hold(OutputDevice* device, OutputVoice* voice, const SoundSegment* segment, const SoundAudioPath* path,
+          int plays) {
+  Detach(voice);
+  voice->buffer = BufferFor(device, segment, path, plays);
+  if (!voice->buffer) return false;
+  if (path->type == SoundPathType::Dynamic3D &&
+      FAILED(voice->buffer->QueryInterface(IID_IDirectSound3DBuffer, reinterpret_cast<void**>(&voice->buffer3D)))) {
+    Detach(voice);
+    return false;
   }
+  voice->holds = segment;
+  voice->plays = plays;
+  PlaceOutputVoice(device, voice, path);
   return true;
 }
 }  // namespace
@@ -139,36 +185,36 @@ void PlaceOutputListener(OutputDevice* device, const SoundListenerParams& l) {
 
 OutputWave* DownloadToOutput(OutputDevice*, const SoundSegment*) { return new OutputWave{}; }
 
-void FreeOutputWave(OutputDevice*, OutputWave* wave) { delete wave; }
+// The voices' duplicates keep the samples they share for as long as they need them.
+void FreeOutputWave(OutputDevice*, OutputWave* wave) {
+  for (IDirectSoundBuffer*& buffer : wave->kinds) ReleaseOnce(buffer);
+  delete wave;
+}
 
-OutputVoice* MakeOutputVoice(OutputDevice*, const SoundAudioPath*) { return new OutputVoice{}; }
+OutputVoice* MakeOutputVoice(OutputDevice* device, const SoundAudioPath* path, const SoundSegment* segment) {
+  OutputVoice* voice = new OutputVoice{};
+  if (segment) Hold(device, voice, segment, path, 1);  // tried again as it starts where this fails
+  return voice;
+}
 
 void FreeOutputVoice(OutputDevice*, OutputVoice* voice) {
   Detach(voice);
   delete voice;
 }
 
+// DirectSound loops a whole buffer: an endless loop plays the samples once over and over,
+// a finite count of plays stands in the buffer that many times (a buffer of its own; the
+// program asks for none).
 bool StartOutputVoice(OutputDevice* device, OutputVoice* voice, const SoundSegment* segment,
                       const SoundAudioPath* path) {
-  int plays = segment->repeats == SoundRepeatInfinite
-                  ? 0
-                  : static_cast<int>(std::min<uint32_t>(segment->repeats, MaxQueuedPlays - 1)) + 1;
-  if (!voice->buffer || voice->holds != segment || voice->plays != plays) {
-    Detach(voice);
-    const std::vector<int16_t>& samples = SamplesFor(segment, path);
-    int channels = &samples == &segment->wave.samples ? segment->wave.channels : 1;
-    bool positioned = path->type == SoundPathType::Dynamic3D;
-    if (!Fill(device, voice, samples, channels, segment->wave.sampleRate, plays, positioned)) {
-      Detach(voice);
-      return false;
-    }
-    voice->holds = segment;
-    voice->plays = plays;
-    PlaceOutputVoice(device, voice, path);
-  }
+  bool loops = segment->repeats == SoundRepeatInfinite;
+  int plays = loops ? 1 : static_cast<int>(std::min<uint32_t>(segment->repeats, MaxQueuedPlays - 1)) + 1;
+  if ((!voice->buffer || voice->holds != segment || voice->plays != plays) &&
+      !Hold(device, voice, segment, path, plays))
+    return false;
   voice->buffer->Stop();
   voice->buffer->SetCurrentPosition(0);
-  return SUCCEEDED(voice->buffer->Play(0, 0, plays == 0 ? DSBPLAY_LOOPING : 0));
+  return SUCCEEDED(voice->buffer->Play(0, 0, loops ? DSBPLAY_LOOPING : 0));
 }
 
 void StopOutputVoice(OutputDevice*, OutputVoice* voice, bool detach) {
