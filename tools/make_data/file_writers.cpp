@@ -127,6 +127,38 @@ bool WriteTga(const std::string& path, const Picture& picture) {
   return WriteBytes(path, out);
 }
 
+bool WriteIco(const std::string& path, const std::vector<Picture>& pictures) {
+  std::vector<uint8_t> out, images;
+  Put16(out, 0);  // reserved
+  Put16(out, 1);  // an icon
+  Put16(out, static_cast<uint32_t>(pictures.size()));
+  for (const Picture& picture : pictures) {
+    const uint32_t width = static_cast<uint32_t>(picture.width), height = static_cast<uint32_t>(picture.height);
+    const uint32_t maskRowBytes = (width + 31) / 32 * 4;
+    const uint32_t bytes = 40 + width * height * 4 + maskRowBytes * height;
+    out.push_back(static_cast<uint8_t>(width));  // 256 is written as 0
+    out.push_back(static_cast<uint8_t>(height));
+    out.insert(out.end(), {0, 0});  // no palette, reserved
+    Put16(out, 1);                  // planes
+    Put16(out, 32);                 // bits per pixel
+    Put32(out, bytes);
+    Put32(out, static_cast<uint32_t>(6 + 16 * pictures.size() + images.size()));
+    // The image: a 32-bit BGRA bitmap, bottom row first, of twice the height (the colours,
+    // then a mask that the alpha channel makes unused).
+    Put32(images, 40);
+    Put32(images, width);
+    Put32(images, height * 2);
+    Put16(images, 1);
+    Put16(images, 32);
+    for (int field = 0; field < 6; ++field) Put32(images, 0);
+    for (size_t i = 0; i + 3 < picture.pixels.size(); i += 4)
+      images.insert(images.end(), {picture.pixels[i + 2], picture.pixels[i + 1], picture.pixels[i], picture.pixels[i + 3]});
+    images.insert(images.end(), static_cast<size_t>(maskRowBytes) * height, 0);
+  }
+  out.insert(out.end(), images.begin(), images.end());
+  return WriteBytes(path, out);
+}
+
 bool WriteWav(const std::string& path, Sound sound, double peakDb) {
   float largest = 0.0f;
   for (float s : sound.samples) largest = std::max(largest, std::fabs(s));

@@ -1,5 +1,5 @@
 // Small, exact writers for the three file forms the program reads: 24-bit BMP,
-// 32-bit uncompressed TGA and 16-bit PCM WAV; and PNG for the desktop's icons.
+// 32-bit uncompressed TGA and 16-bit PCM WAV; and PNG and ICO for the desktops' icons.
 // Each says on standard error which file it could not write.
 #pragma once
 
@@ -29,6 +29,9 @@ Sound MakeSound(int rate, int channels, double seconds);
 bool WriteBmp(const std::string& path, const Picture& picture);
 // Writes an uncompressed 32-bit TGA (type 2, origin at the bottom left, 8 alpha bits).
 bool WriteTga(const std::string& path, const Picture& picture);
+// Writes a Windows icon file of the RGBA pictures (each at most 256 pixels square), each
+// as a 32-bit bitmap with its alpha.
+bool WriteIco(const std::string& path, const std::vector<Picture>& pictures);
 // Scales the sound so its largest sample is `peakDb` decibels below full scale, then
 // writes it as a plain RIFF/WAVE file of 16-bit PCM.
 bool WriteWav(const std::string& path, Sound sound, double peakDb);

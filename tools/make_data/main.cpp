@@ -1,8 +1,10 @@
 // make_data: writes the ten pictures and sounds of the island scene into a folder
 // (the first argument, or the current folder), the same bytes on every run; with a
-// second folder, also the program's icons there (quarnholt-48.png, quarnholt-256.png).
+// second folder, also the program's icons there (quarnholt-48.png, quarnholt-256.png, and
+// both in quarnholt.ico for the Windows build).
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "data/data_files.h"
 #include "firework_sounds.h"
@@ -43,8 +45,12 @@ int main(int argc, char** argv) {
   ok &= WriteWav(folder + PopSoundFile, MakePop(), PeakDb);
   if (argc > 2) {
     const std::string icons = Folder(argv[2]);
-    for (int size : IconSizes)
-      ok &= WritePng(icons + "quarnholt-" + std::to_string(size) + ".png", MakeIcon(heightmap, ground, water, size));
+    std::vector<Picture> pictures;
+    for (int size : IconSizes) {
+      pictures.push_back(MakeIcon(heightmap, ground, water, size));
+      ok &= WritePng(icons + "quarnholt-" + std::to_string(size) + ".png", pictures.back());
+    }
+    ok &= WriteIco(icons + "quarnholt.ico", pictures);
   }
   return ok ? 0 : 1;
 }
