@@ -1,10 +1,13 @@
 // The Windows build under Wine, where it differs from the Linux one's paths: the Yes/No
-// question on a display without 1024 x 768, and the sound mixed by DirectSound rather than
-// OpenAL Soft. (scripts/windows --test also runs the scene and broken-file tests under Wine.)
+// question on a display without 1024 x 768, the sound mixed by DirectSound rather than
+// OpenAL Soft, a folder whose name is not ASCII, the command line answered in boxes, and
+// the resources in the .exe. (scripts/windows --test also runs the scene and broken-file
+// tests under Wine.)
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include "e2e/session.h"
 
@@ -13,6 +16,60 @@ struct WineTest : testing::Test {
   Session linux, s;
   void TearDown() override { StopSession(linux), StopSession(s); }
 };
+
+// Starts the unpacked program with the arguments from a folder of the given name (UTF-8
+// here, the ANSI code page's bytes to the program) inside the work folder.
+bool StartInFolder(Session& s, const std::string& folder, const std::vector<std::string>& arguments) {
+  std::vector<std::string> command = {"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", folder, std::getenv("QUARNHOLT_WINE"),
+                                      "quarnholt.exe"};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  return StartProgram(s, 1280, 1024, [&](const std::string& dir) {
+    UnpackWindowsProgram(s);
+    const std::filesystem::path from = dir, to = from / folder;
+    std::filesystem::create_directory(to);
+    for (const auto& entry : std::filesystem::directory_iterator(std::getenv("QUARNHOLT_WINE_DIR")))
+      std::filesystem::rename(from / entry.path().filename(), to / entry.path().filename());
+  }, command);
+}
+
+// The resources of a 64-bit Windows program, by type and id (each in its first language).
+std::map<std::pair<uint32_t, uint32_t>, std::string> Resources(const std::string& exe) {
+  std::map<std::pair<uint32_t, uint32_t>, std::string> found;
+  const std::string b = ReadFile(exe);
+  auto at = [&](size_t offset, int size) {
+    uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) value = value << 8 | (offset + i < b.size() ? uint8_t(b[offset + i]) : 0);
+    return value;
+  };
+  const size_t coff = at(0x3c, 4) + 4, optional = coff + 20, sections = optional + at(coff + 16, 2);
+  if (b.size() < 64 || optional + 256 > b.size() || b.compare(coff - 4, 4, std::string("PE\0\0", 4)) != 0 || at(optional, 2) != 0x20b) return found;
+  const uint32_t resources = at(optional + 112 + 2 * 8, 4);  // the resource directory's address
+  auto fileOffset = [&](uint32_t address) -> size_t {
+    for (size_t i = 0, section = sections; i < at(coff + 2, 2); ++i, section += 40)
+      if (address >= at(section + 12, 4) && address < at(section + 12, 4) + at(section + 8, 4))
+        return at(section + 20, 4) + address - at(section + 12, 4);
+    return b.size();
+  };
+  const size_t root = fileOffset(resources);
+  auto entries = [&](size_t directory) { return at(directory + 12, 2) + at(directory + 14, 2); };
+  auto below = [&](size_t entry) { return root + (at(entry + 4, 4) & 0x7fffffff); };
+  for (size_t t = 0; t < entries(root); ++t) {
+    const size_t type = root + 16 + 8 * t, names = below(type);
+    for (size_t n = 0; n < entries(names); ++n) {
+      const size_t name = names + 16 + 8 * n, data = below(names + 16 + 8 * n) + 16;
+      const size_t leaf = below(data), from = fileOffset(at(leaf, 4));
+      if (from < b.size()) found[{at(type, 4), at(name, 4)}] = b.substr(from, at(leaf + 4, 4));
+    }
+  }
+  return found;
+}
+
+// The text as UTF-16, as version resources hold their keys and values.
+std::string Wide(const std::string& text) {
+  std::string wide;
+  for (char c : text) wide += std::string{c, '\0'};
+  return wide;
+}
 }  // namespace
 
 // Yes: the doh box, then the window, which a close request ends. Meanwhile its ambient is
@@ -36,4 +93,62 @@ TEST_F(WineTest, YesWithoutTheModeSaysDohAndTheAmbientIsAsLoudAsOnLinux) {
   std::printf("ambient: %.4f under Wine, %.4f on Linux (%+.2f dB)\n", wineLevel, linuxLevel, decibels);
   EXPECT_NEAR(decibels, 0.0, 1.0);
   ExpectCleanEnd(s, w);
+}
+
+// Unpacked under a folder whose name has "ü", "é" and "ß" in the ANSI code page (none of
+// them valid UTF-8 there): every file loads without a box, the ambient plays, Q ends it.
+TEST_F(WineTest, AFolderNamedWithAccentsLoadsEverythingAndPlaysTheAmbient) {
+  if (!UnderWine()) GTEST_SKIP() << "scripts/windows --test runs this under Wine";
+  ASSERT_TRUE(StartInFolder(s, "Zürich Café Straße", {"--windowed"}));
+  std::vector<std::string> captions;
+  const Window w = AnswerBoxesUntilDrawing(s, &captions);
+  ASSERT_NE(w, 0u) << "exit code " << (ProgramRunning(s), s.exitCode) << ": " << ProgramOutput(s);
+  EXPECT_EQ(captions, std::vector<std::string>{});
+  const double from = SoundSeconds(s) + 1.0;
+  EXPECT_GT(Level(s, from, from + 3.0), 0.002) << "the ambient";
+  ExpectCleanEnd(s);
+}
+
+// A program without a console answers its command line in a box captioned "Quarnholt":
+// an unknown option (a file dropped onto it) with the usage and exit code 2, --version
+// with the version and 0.
+TEST_F(WineTest, TheCommandLineIsAnsweredInABox) {
+  if (!UnderWine()) GTEST_SKIP() << "scripts/windows --test runs this under Wine";
+  for (auto [argument, code] : {std::pair<std::string, int>{"C:\\island.txt", 2}, {"--version", 0}}) {
+    SCOPED_TRACE(argument);
+    ASSERT_TRUE(StartInFolder(s, "plain", {argument}));
+    const Window box = FindWindow(s, "Quarnholt", 60.0);
+    ASSERT_NE(box, 0u) << ProgramOutput(s);
+    TapKey(s, box, "Return");
+    ASSERT_TRUE(WaitUntil(30.0, [&] { return !ProgramRunning(s); }));
+    EXPECT_EQ(s.exitCode, code) << ProgramOutput(s);
+    StopSession(s);
+  }
+}
+
+// The .exe carries make_data's island icon (48 and 256 pixels), its version and a manifest
+// asking for per-monitor DPI awareness, today's common controls and the systems it knows.
+TEST_F(WineTest, TheProgramCarriesItsIconVersionAndManifest) {
+  if (!UnderWine()) GTEST_SKIP() << "scripts/windows --test runs this under Wine";
+  auto resources = Resources(std::string(std::getenv("QUARNHOLT_WINE_DIR")) + "/quarnholt.exe");
+  const std::string icon = ReadFile(BinDirectory() + "/../icons/quarnholt.ico"), group = resources[{14, 1}];
+  ASSERT_GE(icon.size(), 6u);
+  ASSERT_EQ(group.size(), 6u + 2 * 14) << "an icon group of two pictures";
+  for (int i = 0; i < 2; ++i) {
+    auto at = [&](const std::string& b, size_t offset) { return uint8_t(b[offset]) | uint32_t(uint8_t(b[offset + 1])) << 8; };
+    const size_t entry = 6 + 14 * i, fileEntry = 6 + 16 * i;
+    EXPECT_EQ(uint8_t(group[entry]), i == 0 ? 48 : 0) << "48 pixels, then 256 (written 0)";
+    const uint32_t offset = at(icon, fileEntry + 12) | at(icon, fileEntry + 14) << 16;
+    const uint32_t size = at(icon, fileEntry + 8) | at(icon, fileEntry + 10) << 16;
+    const std::string picture = resources[{3, at(group, entry + 12)}];
+    EXPECT_TRUE(picture == icon.substr(offset, size)) << "picture " << i << " as drawn";
+  }
+  const std::string version = resources[{16, 1}];
+  for (const char* text : {"ProductName", "Quarnholt", "ProductVersion", QUARNHOLT_E2E_VERSION, "FileDescription"})
+    EXPECT_NE(version.find(Wide(text)), std::string::npos) << text;
+  const std::string manifest = resources[{24, 1}];
+  for (const char* text : {"<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2",
+                           "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                           "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"})
+    EXPECT_NE(manifest.find(text), std::string::npos) << text;
 }
