@@ -79,10 +79,14 @@ void PlaceVoices(const SoundAudioPath* path) {
   }
 }
 
-void PlaceListener(SoundPerformance* performance) {
-  PlaceOutputListener(performance->device, performance->listener);
+// The rolloff reaches every 3D voice; the rest of the record only the listener, so the
+// voices (one per segment on every path) are placed again only when the rolloff changes.
+void PlaceListener(SoundPerformance* performance, const SoundListenerParams& listener) {
+  bool rolloffChanged = listener.flRolloffFactor != performance->listener.flRolloffFactor;
+  performance->listener = listener;
+  PlaceOutputListener(performance->device, listener);
   for (const SoundAudioPath* path : performance->paths) {
-    if (path->type == SoundPathType::Dynamic3D) PlaceVoices(path);
+    if (rolloffChanged && path->type == SoundPathType::Dynamic3D) PlaceVoices(path);
   }
 }
 
@@ -166,7 +170,7 @@ int InitAudio(SoundPerformance* performance, SoundPathType, int channels) {
   performance->device = OpenOutputDevice(loopbackWanted, loopbackRate);
   if (!performance->device) return SoundNotReady;
   openOutputs.push_back(performance);
-  PlaceListener(performance);
+  PlaceListener(performance, performance->listener);
   return SoundOk;
 }
 
@@ -355,8 +359,7 @@ int SetAllParameters(SoundListener* listener, const SoundListenerParams* params)
   if (!listener) return SoundNoObject;
   if (!params || params->dwSize != sizeof(SoundListenerParams) || !Valid(*params)) return SoundInvalidParam;
   if (!Open(listener->performance)) return SoundNotReady;
-  listener->performance->listener = *params;
-  PlaceListener(listener->performance);
+  PlaceListener(listener->performance, *params);
   return SoundOk;
 }
 
