@@ -3,14 +3,14 @@
 // sounds is left to the system's output back-end (sound_output.h).
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <string>
 
+#include "platform/data_file.h"
 #include "platform/sound_output.h"
 
 struct SoundLoader {
   int references;
-  std::string directory;  // UTF-8
+  std::string directory;  // the name's bytes, as the system takes them
 };
 
 struct Sound3DBuffer {
@@ -244,13 +244,10 @@ int LoadObjectFromFile(SoundLoader* loader, const char* fileName, SoundSegment**
   if (!loader) return SoundNoObject;
   if (!fileName || !*fileName) return SoundInvalidParam;
   std::string path = fileName;
-  std::u8string asPath(path.begin(), path.end());
-  if (!std::filesystem::path(asPath).is_absolute() && !loader->directory.empty()) {
-    path = loader->directory + "/" + path;
-  }
+  if (!IsWholePath(fileName) && !loader->directory.empty()) path = loader->directory + "/" + path;
   SoundSegment* loaded = new SoundSegment{};
   loaded->references = 1;
-  if (!ReadWaveFile(path, &loaded->wave)) {
+  if (!ReadWaveFile(path.c_str(), &loaded->wave)) {
     delete loaded;
     return SoundFileFailed;
   }
