@@ -1,5 +1,6 @@
-// Reading through names as the system takes them: a folder whose name is not UTF-8 (café ü
-// in the Windows code page) and a folder in a file's place, for a picture and a sound alike.
+// Reading the data files: through names as the system takes them (a folder whose name is not
+// UTF-8, café ü in the Windows code page), a folder in a file's place, for a picture and a
+// sound alike; a sound file read once however many segments are loaded from it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,7 +12,7 @@
 #include "support/bytes.h"
 #include "support/gl_window.h"
 
-TEST(FileNames, AFolderNamedInTheAnsiCodePageReadsAndEachFailureIsABoxOrAFailedLoad) {
+TEST(DataFiles, AFolderNamedInTheAnsiCodePageReadsAndEachFailureIsABoxOrAFailedLoad) {
   StartRecordingMessageBoxes();
   const std::string top = MakeTempDir(), dir = top + "/caf\xE9 \xFC";  // bytes that are not UTF-8
   ASSERT_TRUE(std::filesystem::create_directory(dir));
@@ -34,8 +35,13 @@ TEST(FileNames, AFolderNamedInTheAnsiCodePageReadsAndEachFailureIsABoxOrAFailedL
   SoundSegment* segment = nullptr;
   ASSERT_EQ(CreateLoader(&loader), SoundOk);
   SetSearchDirectory(loader, dir.c_str(), false);
+  SoundSegment* again = nullptr;
   EXPECT_EQ(LoadObjectFromFile(loader, "one.wav", &segment), SoundOk);
+  std::filesystem::remove(dir + "/one.wav");
+  EXPECT_EQ(LoadObjectFromFile(loader, "one.wav", &again), SoundOk) << "not read again while a segment holds it";
   Release(segment);
+  Release(again);
+  EXPECT_EQ(LoadObjectFromFile(loader, "one.wav", &segment), SoundFileFailed) << "read afresh once none does";
   for (const char* name : {"none.wav", "folder.wav"}) EXPECT_EQ(LoadObjectFromFile(loader, name, &segment), SoundFileFailed);
   Release(loader);
   EXPECT_EQ(BoxesShown(), "");
