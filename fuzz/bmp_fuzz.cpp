@@ -1,17 +1,19 @@
-// Feeds arbitrary bytes to the bitmap decoder: it must either give a whole picture and no
-// message, or no picture and exactly one of its messages, and never touch memory it does not own.
+// Feeds arbitrary bytes, as a file, to the bitmap loader: it must either give a whole picture
+// and no message, or no picture and exactly one of its messages, and never touch memory it
+// does not own.
 #include <cstdint>
 #include <cstring>
 
 #include <sanitizer/asan_interface.h>
 
+#include "as_file.h"
 #include "image/bmp.h"
 #include "platform/message_box.h"
 
 namespace {
 
 bool KnownFailureText(const std::string& text) {
-  return text == "Unknown DIB file format." || text == "Out of memory." || text == "Image file conversion error.";
+  return text.starts_with("Failed to open DIB file ") || text == "Unknown DIB file format." || text == "Out of memory." || text == "Image file conversion error.";
 }
 
 }  // namespace
@@ -20,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   static const bool recording = (StartRecordingMessageBoxes(), SetMaxImageBytes(1 << 22), true);
   (void)recording;
   ClearRecordedMessageBoxes();
-  RgbImage* image = DecodeBmp(bytes, size);
+  RgbImage* image = LoadBmp(AsFile(bytes, size));
   if (!image) {
     if (RecordedMessageBoxes().size() != 1 || !KnownFailureText(RecordedMessageBoxes()[0].text)) __builtin_trap();
     return 0;

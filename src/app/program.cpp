@@ -5,12 +5,14 @@
 #include <GL/glu.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/frame_rate.h"
 #include "app/scene.h"
 #include "audio/audio_setup.h"
 #include "input/input.h"
 #include "platform/message_box.h"
+#include "platform/signals.h"
 
 namespace {
 bool fullScreen = false;
@@ -41,8 +43,25 @@ void SayNoFullScreen() {
   fullScreen = false;
 }
 
+// What the quit key lets go of, let go of for a signal: input, sound, cursor, display mode.
+void LetGoAsOnQuit() {
+  if (InputDevicesReady()) ReleaseInput();
+  ReleaseAudio();
+  ShowSystemCursor(true);
+  RestoreDisplayMode();
+}
+
+// A signal before the scene runs ends the program at once, with 128 + its number.
+void EndIfSignalled() {
+  if (EndingSignal() == 0) return;
+  LetGoAsOnQuit();
+  ShutDownAudio();
+  StopWindowSystem();
+  std::exit(128 + EndingSignal());
+}
+
 // The loop has one way to end: the quit message, posted by the quit key, a close
-// request, a signal or a fatal error. It is looked at before the frame (a close request
+// request, a signal (ending the scene as the quit key does) or a fatal error. It is looked at before the frame (a close request
 // was handled at the end of the last pass; a signal's message was just removed) and
 // before the swap (the quit key's sequence runs inside the frame), so that nothing is
 // drawn or presented once quitting has begun.
@@ -50,6 +69,10 @@ void RunMainLoop() {
   for (;;) {
     WindowMessage message;
     bool removed = PollWindowMessage(&message);
+    if (EndingSignal() != 0 && !QuitMessagePosted()) {
+      LetGoAsOnQuit();
+      PostQuitMessage(0);
+    }
     if (QuitMessagePosted()) return;
     UpdateFrameRate();
     DrawFrame();
@@ -87,7 +110,9 @@ void HandleWindowMessage(const WindowMessage& message) {
 }
 
 int RunProgram(ScreenChoice choice) {
+  CatchEndingSignals();
   fullScreen = choice == ScreenChoice::Ask ? AskForFullScreen() : choice == ScreenChoice::FullScreen;
+  EndIfSignalled();
   if (!StartWindowSystem()) {
     ShowMessageBox("Couldnt Register Class", "Ouch");
     ShowMessageBox("Couldnt make main window", "Wow that sucks");
@@ -106,6 +131,7 @@ int RunProgram(ScreenChoice choice) {
   if (created == WindowCreation::CreatedWithDefaultPixelFormat)
     ShowMessageBox("Set Pixel Format Error", "Ahhhhhdarn it.");
   SetUpWindowContents();
+  EndIfSignalled();
   if (!ShowMainWindow()) {
     SayNoFullScreen();
     ShowMainWindow();
@@ -113,6 +139,7 @@ int RunProgram(ScreenChoice choice) {
   }
   if (fullScreen) ShowSystemCursor(false);
   SetUpInput();
+  EndIfSignalled();
   RunMainLoop();
   ShutDownAudio();
   RestoreDisplayMode();

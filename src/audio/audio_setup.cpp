@@ -22,7 +22,7 @@ SoundListenerParams ListenerParams = {};
 
 namespace {
 constexpr int MaxPath = 260;        // characters, terminator included
-char CurrentDirectory[MaxPath] = {};  // UTF-8; empty when longer than MaxPath
+char CurrentDirectory[MaxPath] = {};  // as the system gives it; empty when longer than MaxPath
 
 constexpr int32_t AmbientVolume = -1000;  // hundredths of a decibel: -10 dB
 

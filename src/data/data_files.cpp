@@ -1,8 +1,10 @@
-// Data file lookup: the current directory first, then the installed data folder.
+// Data file lookup: the current directory first, then the installed data folder. Names
+// stay the bytes the system gave (on Windows, of the ANSI code page): joined, never converted.
 #include "data/data_files.h"
 
-#include <filesystem>
+#include <cstring>
 
+#include "platform/data_file.h"
 #include "platform/program_folder.h"
 
 // The data folder as seen from the program's folder; the build sets it from the
@@ -12,11 +14,10 @@
 #endif
 
 std::string FindDataFile(const char* name) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  if (fs::exists(name, error)) return name;
-  const std::string folder = ProgramFolder();
-  if (folder.empty()) return name;
-  const fs::path installed = (fs::path(folder) / QUARNHOLT_DATA_FROM_BIN / name).lexically_normal();
-  return fs::exists(installed, error) ? installed.string() : name;
+  if (DataFileExists(name)) return name;
+  std::string installed = ProgramFolder();  // ends in its separator
+  if (installed.empty()) return name;
+  if (std::strcmp(QUARNHOLT_DATA_FROM_BIN, ".") != 0) installed += QUARNHOLT_DATA_FROM_BIN "/";
+  installed += name;
+  return DataFileExists(installed.c_str()) ? installed : name;
 }

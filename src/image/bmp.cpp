@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/data_file.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -292,26 +293,6 @@ const char* Convert(const DibSource& source, RgbImage*& image) {
   return nullptr;
 }
 
-// Reads the whole file into a new buffer; false when it can't be opened or read, is empty,
-// or is larger than any picture that could be held.
-bool ReadWholeFile(const char* fileName, uint8_t*& bytes, size_t& size) {
-  std::FILE* file = std::fopen(fileName, "rb");
-  if (!file) return false;
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  const long length = ok ? std::ftell(file) : -1;
-  ok = ok && length > 0 && static_cast<uint64_t>(length) <= 2 * MaxImageBytes();
-  ok = ok && std::fseek(file, 0, SEEK_SET) == 0;
-  bytes = ok ? static_cast<uint8_t*>(std::malloc(static_cast<size_t>(length))) : nullptr;
-  size = static_cast<size_t>(length);
-  ok = bytes && std::fread(bytes, 1, size, file) == size;
-  std::fclose(file);
-  if (!ok) {
-    std::free(bytes);
-    bytes = nullptr;
-  }
-  return ok;
-}
-
 }  // namespace
 
 RgbImage* DecodeBmp(const uint8_t* bytes, size_t size) {
@@ -324,9 +305,9 @@ RgbImage* DecodeBmp(const uint8_t* bytes, size_t size) {
 }
 
 RgbImage* LoadBmp(const char* fileName) {
-  uint8_t* bytes = nullptr;
   size_t size = 0;
-  if (!ReadWholeFile(fileName, bytes, size)) {
+  uint8_t* bytes = ReadWholeDataFile(fileName, 2 * MaxImageBytes(), &size);
+  if (!bytes) {
     const std::string text = std::string("Failed to open DIB file ") + fileName + ".\n";
     ShowMessageBox(text.c_str(), "Error");
     return nullptr;

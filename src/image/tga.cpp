@@ -8,19 +8,12 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/data_file.h"
+
 namespace {
 
 // Image ID length 0, no colour map, uncompressed true colour, empty colour-map fields, origin 0, 0.
 const uint8_t ComparisonHeader[12] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-
-// Bytes between the file's position and its end; the largest value when it can't be told.
-uint64_t RemainingBytes(std::FILE* file) {
-  const long here = std::ftell(file);
-  if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return UINT64_MAX;
-  const long end = std::ftell(file);
-  if (std::fseek(file, here, SEEK_SET) != 0) return 0;
-  return end >= here ? static_cast<uint64_t>(end - here) : 0;
-}
 
 // Makes a new texture from the record's pixels and binds it; the previous one, if any, goes.
 void MakeTexture(TgaImage& image) {
@@ -44,12 +37,13 @@ void ReleaseTgaPixels(TgaImage& image) {
   image.data = nullptr;
 }
 
-bool ReadTgaPixels(TgaImage& image, std::FILE* file) {
+namespace {
+bool ReadPixels(TgaImage& image, DataFile* file) {
   uint8_t header[12];
-  if (std::fread(header, 1, sizeof header, file) != sizeof header) return false;
+  if (!ReadDataFile(file, header, sizeof header)) return false;
   if (std::memcmp(header, ComparisonHeader, sizeof header) != 0) return false;
   uint8_t dimensions[6];
-  if (std::fread(dimensions, 1, sizeof dimensions, file) != sizeof dimensions) return false;
+  if (!ReadDataFile(file, dimensions, sizeof dimensions)) return false;
   image.width = dimensions[1] * 256u + dimensions[0];
   image.height = dimensions[3] * 256u + dimensions[2];
   if (image.width == 0 || image.height == 0) return false;
@@ -60,10 +54,10 @@ bool ReadTgaPixels(TgaImage& image, std::FILE* file) {
   ReleaseTgaPixels(image);
   const uint64_t bytesPerPixel = image.bpp / 8;
   const uint64_t imageSize = uint64_t{image.width} * image.height * bytesPerPixel;
-  if (imageSize > MaxImageBytes() || RemainingBytes(file) < imageSize) return false;
+  if (imageSize > MaxImageBytes() || file->size - file->position < imageSize) return false;
   image.data = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(imageSize)));
   if (!image.data) return false;
-  if (std::fread(image.data, 1, static_cast<size_t>(imageSize), file) != imageSize) {
+  if (!ReadDataFile(file, image.data, static_cast<size_t>(imageSize))) {
     ReleaseTgaPixels(image);
     return false;
   }
@@ -72,13 +66,18 @@ bool ReadTgaPixels(TgaImage& image, std::FILE* file) {
   }
   return true;
 }
+}  // namespace
+
+bool ReadTgaPixels(TgaImage& image, const char* fileName) {
+  DataFile file;
+  if (!OpenDataFile(fileName, &file)) return false;
+  const bool read = ReadPixels(image, &file);
+  CloseDataFile(&file);
+  return read;
+}
 
 bool LoadTga(TgaImage& image, const char* fileName) {
-  std::FILE* file = std::fopen(fileName, "rb");
-  if (!file) return false;
-  const bool read = ReadTgaPixels(image, file);
-  std::fclose(file);
-  if (!read) return false;
+  if (!ReadTgaPixels(image, fileName)) return false;
   MakeTexture(image);
   return true;
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
 #include "image/image_limits.h"
 
@@ -18,8 +17,8 @@ struct TgaImage {
 // A record loaded again gives up its previous pixels and, on success, its previous texture.
 bool LoadTga(TgaImage& image, const char* fileName);
 
-// Reads the header and pixels of an open file into the record (RGB(A), file row order),
-// without OpenGL; the record is left as LoadTga leaves it when a step fails.
-bool ReadTgaPixels(TgaImage& image, std::FILE* file);
+// Reads the file's header and pixels into the record (RGB(A), file row order), without
+// OpenGL; the record is left as LoadTga leaves it when a step fails.
+bool ReadTgaPixels(TgaImage& image, const char* fileName);
 // Releases the record's pixels (made by ReadTgaPixels) and leaves it with none.
 void ReleaseTgaPixels(TgaImage& image);

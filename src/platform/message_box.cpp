@@ -2,6 +2,7 @@
 #include "platform/message_box.h"
 
 #include "platform/back_end.h"
+#include "platform/signals.h"
 
 namespace {
 bool recording = false;
@@ -10,7 +11,8 @@ std::vector<RecordedMessageBox> recorded;
 }  // namespace
 
 MessageBoxAnswer ShowMessageBox(const char* text, const char* caption, MessageBoxButtons buttons) {
-  if (!recording) return ShowSystemMessageBox(text, caption, buttons);
+  if (!recording && EndingSignal() == 0) return ShowSystemMessageBox(text, caption, buttons);
+  if (!recording) return buttons == MessageBoxButtons::YesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
   recorded.push_back({text, caption, buttons});
   return buttons == MessageBoxButtons::YesNo ? recordedAnswer : MessageBoxAnswer::Ok;
 }

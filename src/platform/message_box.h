@@ -8,7 +8,8 @@ enum class MessageBoxButtons { Ok, YesNo };
 enum class MessageBoxAnswer { Ok, Yes, No };
 
 // Shows a modal box and waits for the user. With no display at all the caption
-// and text go to standard error and the answer is No (Yes/No) or Ok.
+// and text go to standard error and the answer is No (Yes/No) or Ok; once a signal has
+// asked the program to end, no box is shown and the answer is the same.
 MessageBoxAnswer ShowMessageBox(const char* text, const char* caption,
                                 MessageBoxButtons buttons = MessageBoxButtons::Ok);
 

@@ -3,6 +3,6 @@
 
 #include <string>
 
-// The folder of the running program (on Linux read from /proc/self/exe); empty when
-// the system cannot tell.
+// The folder of the running program, its separator at the end (on Linux read from
+// /proc/self/exe); empty when the system cannot tell.
 std::string ProgramFolder();

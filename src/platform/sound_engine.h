@@ -84,7 +84,8 @@ int StopEx(SoundPerformance* performance, SoundSegment* segment, int64_t stopTim
 // SoundOk while one of the segment's soundings plays, SoundFalse when none does.
 int IsPlaying(SoundPerformance* performance, SoundSegment* segment);
 
-// Loader: bare file names resolve in the search directory (UTF-8).
+// Loader: bare file names resolve in the search directory. Names are the bytes the system
+// takes (on Windows, of the ANSI code page).
 int CreateLoader(SoundLoader** loader);
 int SetSearchDirectory(SoundLoader* loader, const char* directory, bool clear);
 // Loads a wave file into a new segment of its own.

@@ -3,14 +3,19 @@
 // sounds is left to the system's output back-end (sound_output.h).
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
+#include <map>
+#include <memory>
+#include <new>
 #include <string>
 
+#include "platform/data_file.h"
 #include "platform/sound_output.h"
 
 struct SoundLoader {
   int references;
-  std::string directory;  // UTF-8
+  std::string directory;  // the name's bytes, as the system takes them
+  // What each file read while a segment holds it, by the name it was read by.
+  std::map<std::string, std::weak_ptr<const LoadedWave>> read;
 };
 
 struct Sound3DBuffer {
@@ -126,6 +131,18 @@ SoundVoice* VoiceFor(SoundAudioPath* path, SoundSegment* segment) {
   return AddVoice(path, segment);
 }
 
+// A wave file read and mixed down; null when there is nothing to play or no memory for it.
+std::shared_ptr<const LoadedWave> ReadWave(const std::string& path) {
+  try {
+    auto wave = std::make_shared<LoadedWave>();
+    if (!ReadWaveFile(path.c_str(), &wave->wave)) return nullptr;
+    if (wave->wave.channels == 2) wave->mono = MixedToMono(wave->wave.samples);
+    return wave;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
 // Lets go of everything the output holds for the performance's objects, then of the output.
 void CloseOutput(SoundPerformance* performance) {
   std::erase(openOutputs, performance);
@@ -238,7 +255,7 @@ int IsPlaying(SoundPerformance* performance, SoundSegment* segment) {
 
 int CreateLoader(SoundLoader** loader) {
   if (!loader) return SoundInvalidParam;
-  *loader = new SoundLoader{1, {}};
+  *loader = new SoundLoader{1, {}, {}};
   return SoundOk;
 }
 
@@ -255,18 +272,12 @@ int LoadObjectFromFile(SoundLoader* loader, const char* fileName, SoundSegment**
   if (!loader) return SoundNoObject;
   if (!fileName || !*fileName) return SoundInvalidParam;
   std::string path = fileName;
-  std::u8string asPath(path.begin(), path.end());
-  if (!std::filesystem::path(asPath).is_absolute() && !loader->directory.empty()) {
-    path = loader->directory + "/" + path;
-  }
-  SoundSegment* loaded = new SoundSegment{};
-  loaded->references = 1;
-  if (!ReadWaveFile(path, &loaded->wave)) {
-    delete loaded;
-    return SoundFileFailed;
-  }
-  if (loaded->wave.channels == 2) loaded->mono = MixedToMono(loaded->wave.samples);
-  *segment = loaded;
+  if (!IsWholePath(fileName) && !loader->directory.empty()) path = loader->directory + "/" + path;
+  std::shared_ptr<const LoadedWave> wave = loader->read[path].lock();
+  if (!wave) wave = ReadWave(path);
+  if (!wave) return SoundFileFailed;
+  loader->read[path] = wave;
+  *segment = new SoundSegment{1, wave, wave->wave, wave->mono, 0, nullptr, nullptr};
   return SoundOk;
 }
 

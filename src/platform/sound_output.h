@@ -3,6 +3,7 @@
 // on Linux, DirectSound on Windows). Only the engine's own files include this.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/sound_engine.h"
@@ -27,10 +28,17 @@ struct SoundPerformance {
   SoundSegment* primary;                // the primary segment, or null
 };
 
-struct SoundSegment {
-  int references;
+// A wave file's sound, read once: every segment loaded from the file shares it.
+struct LoadedWave {
   WaveSamples wave;
   std::vector<int16_t> mono;  // mixed down for mono and 3D paths; empty for mono files
+};
+
+struct SoundSegment {
+  int references;
+  std::shared_ptr<const LoadedWave> loaded;
+  const WaveSamples& wave;           // loaded->wave
+  const std::vector<int16_t>& mono;  // loaded->mono
   uint32_t repeats;
   SoundPerformance* downloadedTo;  // holds a reference, or null
   OutputWave* output;              // while downloaded to an open device, else null

@@ -1,20 +1,21 @@
 // Wave files: a RIFF reader of our own. Chunks are walked in file order; "fmt " must
 // come before "data", which ends the walk. Every length is checked against the bytes
-// that are there.
+// that are there before anything is read, and the samples are decoded as they are read.
 #include "platform/wave_file.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <new>
+
+#include "platform/data_file.h"
 
 namespace {
 constexpr uint16_t FormatPcm = 1;
 constexpr uint16_t FormatFloat = 3;
 constexpr uint16_t FormatExtensible = 0xFFFE;
 constexpr size_t ExtensibleSize = 40;  // bytes of a "fmt " chunk that names its sub-format
+constexpr size_t BlockFrames = 8192;   // frames decoded at a time
 
 struct WaveFormat {
   uint16_t tag;  // FormatPcm or FormatFloat
@@ -60,41 +61,79 @@ int16_t Sample16(const WaveFormat& format, const uint8_t* at) {
   return static_cast<int16_t>(Little(at + format.bytesPerSample - 2, 2));
 }
 
-bool DecodeSamples(const WaveFormat& format, const uint8_t* data, size_t length, WaveSamples* wave) {
-  size_t frameBytes = static_cast<size_t>(format.channels) * format.bytesPerSample;
-  size_t count = length / frameBytes * format.channels;
-  if (count == 0) return false;
-  std::vector<int16_t> samples(count);
-  for (size_t i = 0; i < count; ++i) samples[i] = Sample16(format, data + i * format.bytesPerSample);
+// Room for the samples; false when the memory is not there.
+bool MakeRoom(std::vector<int16_t>* samples, size_t count) {
+  try {
+    samples->resize(count);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
+// The data chunk, decoded a block at a time into the one copy the wave keeps. The header's
+// length decides, before anything is read: too long a sound, or a file that ends more than
+// a frame before the chunk does, is refused; a last frame cut short is dropped.
+bool ReadSamples(DataFile* file, const WaveFormat& format, uint64_t length, WaveSamples* wave) {
+  const size_t frameBytes = static_cast<size_t>(format.channels) * format.bytesPerSample;
+  const uint64_t there = std::min(length, file->size - file->position);
+  const uint64_t count = there / frameBytes * format.channels;
+  if (length - there > frameBytes || length / frameBytes * format.channels > MaxWaveSamples || count == 0) {
+    return false;
+  }
+  std::vector<int16_t> samples;
+  if (!MakeRoom(&samples, static_cast<size_t>(count))) return false;
+  uint8_t block[BlockFrames * 8];  // bytes: whole frames of at most two 32-bit samples
+  for (size_t done = 0; done < count;) {
+    const size_t frames = std::min<size_t>(BlockFrames, (count - done) / format.channels);
+    if (!ReadDataFile(file, block, frames * frameBytes)) return false;
+    for (size_t i = 0; i < frames * format.channels; ++i) {
+      samples[done + i] = Sample16(format, block + i * format.bytesPerSample);
+    }
+    done += frames * format.channels;
+  }
   *wave = {std::move(samples), format.channels, format.sampleRate};
   return true;
 }
-}  // namespace
 
-bool DecodeWave(const uint8_t* bytes, size_t size, WaveSamples* wave) {
-  if (size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0) return false;
+// Reads the "fmt " chunk's first bytes (all that is looked at) and moves past the rest.
+bool ReadFormatChunk(DataFile* file, uint64_t length, WaveFormat* format) {
+  uint8_t chunk[ExtensibleSize] = {};
+  const size_t kept = static_cast<size_t>(std::min<uint64_t>(length, ExtensibleSize));
+  if (length > file->size - file->position || !ReadDataFile(file, chunk, kept)) return false;
+  return ReadFormat(chunk, static_cast<size_t>(length), format) && SkipDataFile(file, length - kept);
+}
+
+bool ReadWave(DataFile* file, WaveSamples* wave) {
+  uint8_t riff[12];
+  if (!ReadDataFile(file, riff, sizeof riff) || std::memcmp(riff, "RIFF", 4) != 0 ||
+      std::memcmp(riff + 8, "WAVE", 4) != 0) {
+    return false;
+  }
   WaveFormat format{};
   bool formatSeen = false;
-  for (size_t at = 12; size - at >= 8;) {
-    const uint8_t* chunk = bytes + at + 8;
-    size_t length = Little(bytes + at + 4, 4), there = size - at - 8;
-    if (std::memcmp(bytes + at, "fmt ", 4) == 0) {
-      if (length > there || !ReadFormat(chunk, length, &format)) return false;
+  uint8_t header[8];
+  while (file->size - file->position >= sizeof header && ReadDataFile(file, header, sizeof header)) {
+    const uint64_t length = Little(header + 4, 4), there = file->size - file->position;
+    if (std::memcmp(header, "fmt ", 4) == 0) {
+      if (!ReadFormatChunk(file, length, &format)) return false;
       formatSeen = true;
-    } else if (std::memcmp(bytes + at, "data", 4) == 0) {
-      return formatSeen && DecodeSamples(format, chunk, std::min(length, there), wave);
+      if (length & 1) SkipDataFile(file, 1);
+      continue;
     }
-    if (length + (length & 1) >= there) break;  // the last chunk
-    at += 8 + length + (length & 1);
+    if (std::memcmp(header, "data", 4) == 0) return formatSeen && ReadSamples(file, format, length, wave);
+    if (length + (length & 1) >= there || !SkipDataFile(file, length + (length & 1))) break;  // the last chunk
   }
   return false;
 }
+}  // namespace
 
-bool ReadWaveFile(const std::string& path, WaveSamples* wave) {
-  std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())), std::ios::binary);
-  if (!in) return false;
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return DecodeWave(bytes.data(), bytes.size(), wave);
+bool ReadWaveFile(const char* path, WaveSamples* wave) {
+  DataFile file;
+  if (!OpenDataFile(path, &file)) return false;
+  const bool read = ReadWave(&file, wave);
+  CloseDataFile(&file);
+  return read;
 }
 
 std::vector<int16_t> MixedToMono(const std::vector<int16_t>& stereo) {

@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 struct WaveSamples {
@@ -16,12 +15,15 @@ struct WaveSamples {
 constexpr int MinWaveRate = 100;     // samples per second
 constexpr int MaxWaveRate = 200000;  // samples per second
 
-// Reads a RIFF WAVE file (UTF-8 path) of integer PCM (8, 16, 24 or 32 bits, also as
-// WAVE_FORMAT_EXTENSIBLE) or 32-bit float, one or two channels. A data chunk cut short
-// keeps its whole frames. False, with `wave` untouched, when there is nothing to play.
-bool ReadWaveFile(const std::string& path, WaveSamples* wave);
-// The same for the file's bytes.
-bool DecodeWave(const uint8_t* bytes, size_t size, WaveSamples* wave);
+// The longest sound a file may hold: ten minutes of 48 kHz stereo, 115.2 MB as 16-bit samples.
+constexpr uint64_t MaxWaveSamples = 600ull * 48000 * 2;
+
+// Reads a RIFF WAVE file (its name's bytes, as the system takes them) of integer PCM (8, 16,
+// 24 or 32 bits, also as WAVE_FORMAT_EXTENSIBLE) or 32-bit float, one or two channels.
+// False, with `wave` untouched, when there is nothing to play: no regular file, no wave, more
+// than MaxWaveSamples, or a data chunk that ends more than a frame early (a last frame cut
+// short is dropped).
+bool ReadWaveFile(const char* path, WaveSamples* wave);
 
 // Left and right averaged, for the one-channel paths.
 std::vector<int16_t> MixedToMono(const std::vector<int16_t>& stereo);

@@ -43,7 +43,7 @@ TEST(GeneratedFiles, SoundsHaveTheirLengthsPeaksAndJoins) {
   for (const auto& [name, shortest, longest, mono, loop] : sounds) {
     SCOPED_TRACE(name);
     WaveSamples sound;
-    ASSERT_TRUE(ReadWaveFile(BinDir() + "/" + name, &sound));
+    ASSERT_TRUE(ReadWaveFile((BinDir() + "/" + name).c_str(), &sound));
     const size_t frames = sound.samples.size() / sound.channels, last = frames - 1, window = sound.sampleRate / 20;
     auto at = [&](size_t frame, int channel = 0) { return int(sound.samples[frame * sound.channels + channel]); };
     const double seconds = double(frames) / sound.sampleRate;

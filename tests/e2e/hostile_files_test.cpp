@@ -1,36 +1,60 @@
-// Broken data files: every one of the ten missing, or cut to half its length. The program
-// says what failed in its boxes, then runs, draws and quits cleanly on Q. (The loaders'
-// own tests and fuzz targets hold the other ways a file can be broken.)
+// Broken data files: every one of the ten missing, cut to half its length, or a folder or a
+// FIFO in its place; sounds too long to hold. The program says what failed in its boxes
+// without waiting on any file, then runs, draws and quits cleanly on Q. (The loaders' own
+// tests and fuzz targets hold the other ways a file can be broken.)
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
 #include "e2e/session.h"
 
 namespace {
+namespace fs = std::filesystem;
+enum class Broken { Missing, Truncated, Folder, Fifo };
+const char* const BrokenNames[] = {"Missing", "Truncated", "Folder", "Fifo"};
+
 // Each case in a process and on a server of its own, so that cases run side by side.
-class HostileFilesTest : public ::testing::TestWithParam<bool> {  // cut short (true) or missing
+class HostileFilesTest : public ::testing::TestWithParam<Broken> {
  protected:
   Session s;
   void TearDown() override { StopSession(s); }
 };
+using HostileSoundsTest = HostileFilesTest;
+
+// The largest resident memory the running program has had, in MB.
+double PeakMegabytes(const Session& s) {
+  const std::string status = ReadFile("/proc/" + std::to_string(s.program) + "/status");
+  const size_t at = status.find("VmHWM:");
+  return at == std::string::npos ? -1.0 : std::atof(status.c_str() + at + 6) / 1024.0;
+}
+
+// A 16-bit stereo 48 kHz wave whose header claims `claimed` bytes of samples and whose file
+// holds `held` of them, as a sparse file.
+void WriteLongWave(const std::string& path, int64_t claimed, int64_t held) {
+  WriteFile(path, Cat({{'R', 'I', 'F', 'F'}, Le(4, {36 + claimed}), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}, Le(4, {16}),
+                       Le(2, {1, 2}), Le(4, {48000, 192000}), Le(2, {4, 16}), {'d', 'a', 't', 'a'}, Le(4, {claimed})}));
+  fs::resize_file(path, 44 + held);
+}
 }  // namespace
 
-// Three pictures fail ("Error" from the picture loader). Missing, so do rain and ambient
-// ("Error"), wind ("error") and, for each of the five fireworks, its whistle and pop
-// ("error"); cut short, the sounds play what they hold. The sprites fail without a word.
+// Three pictures fail ("Error" from the picture loader), so do rain and ambient ("Error"),
+// wind ("error") and, for each of the five fireworks, its whistle and pop ("error"). The
+// sprites fail without a word. Nothing waits on a FIFO.
 TEST_P(HostileFilesTest, BoxesSayWhatFailedThenTheSceneRunsAndQuits) {
-  const bool cut = GetParam();
-  ASSERT_TRUE(StartProgram(s, 1280, 1024, [cut](const std::string& dir) {
+  const Broken broken = GetParam();
+  ASSERT_TRUE(StartProgram(s, 1280, 1024, [broken](const std::string& dir) {
     for (const char* name : DataFileNames) {
-      const std::filesystem::path path = std::filesystem::path(dir) / name;
-      cut ? std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2) : void(std::filesystem::remove(path));
+      const fs::path path = fs::path(dir) / name;
+      if (broken == Broken::Truncated) fs::resize_file(path, fs::file_size(path) / 2);
+      if (broken != Broken::Truncated) fs::remove(path);
+      if (broken == Broken::Folder) fs::create_directory(path);
+      if (broken == Broken::Fifo) mkfifo(path.c_str(), 0644);
     }
   }));
   ASSERT_TRUE(AnswerStartQuestion(s, false)) << ProgramOutput(s);
-  std::vector<std::string> expected(cut ? 3 : 5, "Error");
-  expected.resize(cut ? 3 : 16, "error");
-  std::vector<std::string> captions;
+  std::vector<std::string> expected(5, "Error"), captions;
+  expected.resize(16, "error");
   Window main = AnswerBoxesUntilDrawing(s, &captions);
   EXPECT_EQ(captions, expected);
   ASSERT_NE(main, 0u) << ProgramOutput(s);
@@ -38,5 +62,22 @@ TEST_P(HostileFilesTest, BoxesSayWhatFailedThenTheSceneRunsAndQuits) {
   ExpectCleanEnd(s, 0, 10.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFile, HostileFilesTest, ::testing::Values(false, true),
-                         [](const auto& info) { return std::string(info.param ? "Truncated" : "Missing"); });
+INSTANTIATE_TEST_SUITE_P(EveryFile, HostileFilesTest,
+                         ::testing::Values(Broken::Missing, Broken::Truncated, Broken::Folder, Broken::Fifo),
+                         [](const auto& info) { return std::string(BrokenNames[int(info.param)]); });
+
+// An ambient sound of 200 MB, and a whistle whose header claims more than ten minutes of
+// 48 kHz stereo: each is refused with its boxes before its samples are read, so the program
+// never holds them.
+TEST_F(HostileSoundsTest, TooLongSoundsAreRefusedWithTheirBoxesUnread) {
+  ASSERT_TRUE(StartProgram(s, 1280, 1024, [](const std::string& dir) {
+    WriteLongWave(dir + "/" + AmbientSoundFile, 200000000, 200000000);
+    WriteLongWave(dir + "/" + WhistleSoundFile, 115200004, 115200004);
+  }, {BinDirectory() + "/quarnholt", "--windowed"}));
+  std::vector<std::string> captions;
+  Window main = AnswerBoxesUntilDrawing(s, &captions);
+  EXPECT_EQ(captions, (std::vector<std::string>{"Error", "error", "error", "error", "error", "error"}));
+  ASSERT_NE(main, 0u) << ProgramOutput(s);
+  EXPECT_LT(PeakMegabytes(s), 400.0);
+  ExpectCleanEnd(s, 0, 10.0);
+}

@@ -21,6 +21,18 @@ class StartTest : public ::testing::Test {
   }
 };
 const std::vector<int> Windowed = {200, 200, 400, 400};  // x, y, width, height
+
+// Sends the signal to the program alone and expects its windows (a box included) gone from
+// the screen within the limit, then the program ended with the exit code.
+void ExpectEndOnSignal(Session& s, int number, int exitCode) {
+  auto titled = [](Window, const std::string& title) { return !title.empty(); };
+  const double sent = Now();
+  kill(s.program, number);
+  EXPECT_TRUE(WaitUntil(QuitLimitSeconds, [&] { return FindTop(s, 0.0, titled).first == 0; }, 0.01))
+      << FindTop(s, 0.0, titled).second;
+  ASSERT_TRUE(WaitUntil(60.0, [&] { return !ProgramRunning(s); })) << "still running " << Now() - sent << " s on";
+  EXPECT_EQ(s.exitCode, exitCode) << ProgramOutput(s);
+}
 }  // namespace
 
 // On Xorg's 1280 x 1024 screen: Yes switches the display, Q switches it back.
@@ -33,6 +45,40 @@ TEST_F(StartTest, YesSwitchesTo1024By768AndQRestoresTheDisplay) {
   EXPECT_TRUE(WaitForPicture(s, w));
   ExpectCleanEnd(s);
   EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1280, 1024}));
+}
+
+// Each ending signal in full screen puts the display back as Q does and ends the scene with 0.
+TEST_F(StartTest, EachEndingSignalInFullScreenRestoresTheDisplay) {
+  for (int number : {SIGHUP, SIGINT, SIGTERM, SIGQUIT}) {
+    SCOPED_TRACE(number);
+    ASSERT_TRUE(StartProgram(s, OnXorg, OnXorg, {}, {BinDirectory() + "/quarnholt", "--fullscreen"}));
+    Window w = FindMainWindow(s, 30.0), root = DefaultRootWindow(s.display);
+    ASSERT_NE(w, 0u) << ProgramOutput(s);
+    EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1024, 768}));
+    EXPECT_GE(WaitForFrameCount(s, w, 30.0), 0);
+    ExpectEndOnSignal(s, number, 0);
+    EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1280, 1024}));
+    StopSession(s);
+  }
+}
+
+// A signal while a start-up box is up, the question or a missing file's, ends the program at
+// once with 128 + its number, the box gone with it.
+TEST_F(StartTest, ASignalDuringTheStartUpBoxesEndsTheProgramAndItsBoxAtOnce) {
+  const struct { int number; const char* box; } cases[] = {{SIGINT, "Fullscreen?"}, {SIGHUP, "Fullscreen?"},
+                                                           {SIGTERM, "Error"}, {SIGQUIT, "Error"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.box);
+    ASSERT_TRUE(StartProgram(s, 1280, 1024, [](const std::string& dir) {
+      for (const char* name : DataFileNames) fs::remove(dir + "/" + name);
+    }));
+    if (std::string(c.box) != "Fullscreen?") {
+      ASSERT_TRUE(AnswerStartQuestion(s, false));
+    }
+    ASSERT_NE(FindWindow(s, c.box, 60.0), 0u) << ProgramOutput(s);
+    ExpectEndOnSignal(s, c.number, 128 + c.number);
+    StopSession(s);
+  }
 }
 
 // --fullscreen where the display lists 1024 x 768, but its output is handed over to other

@@ -1,5 +1,6 @@
 // Message boxes through SDL, with standard error as the last resort.
 #include "platform/back_end.h"
+#include "platform/signals.h"
 #include "platform/sound_engine.h"
 
 #include <SDL.h>
@@ -7,8 +8,9 @@
 #include <cstdio>
 
 namespace {
+// The caption and text on standard error (none when null), and the answer given.
 MessageBoxAnswer AnswerWithoutDisplay(const char* text, const char* caption, MessageBoxButtons buttons) {
-  std::fprintf(stderr, "%s: %s\n", caption, text);
+  if (text) std::fprintf(stderr, "%s: %s\n", caption, text);
   return buttons == MessageBoxButtons::YesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
 }
 }  // namespace
@@ -32,6 +34,7 @@ MessageBoxAnswer ShowSystemMessageBox(const char* text, const char* caption, Mes
     box.buttons = &okButton;
   }
   int pressed = 0;
+  MessageBoxUp(true);
 #ifdef QUARNHOLT_SANITIZE
   // The box is shown by a process forked off this one. The sanitizers' allocator, unlike
   // the C library's, takes no lock around a fork, so a lock that a sound thread holds at
@@ -43,7 +46,9 @@ MessageBoxAnswer ShowSystemMessageBox(const char* text, const char* caption, Mes
 #else
   int shown = SDL_ShowMessageBox(&box, &pressed);
 #endif
-  if (shown != 0) return AnswerWithoutDisplay(text, caption, buttons);
+  MessageBoxUp(false);
+  // A box that a signal took down says nothing more.
+  if (shown != 0) return AnswerWithoutDisplay(EndingSignal() ? nullptr : text, caption, buttons);
   if (buttons == MessageBoxButtons::Ok) return MessageBoxAnswer::Ok;
   return pressed == 6 ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
 }

@@ -1,5 +1,6 @@
 // The sound engine's output over OpenAL Soft: a device is an OpenAL device and its
-// context, a voice an OpenAL source, a downloaded segment one or two OpenAL buffers.
+// context, a voice an OpenAL source, a downloaded file's sound one or two OpenAL buffers
+// that every segment of that file plays from.
 // The engine's objects themselves are in sound_objects.cpp.
 #include <AL/al.h>
 #include <AL/alc.h>
@@ -9,20 +10,25 @@
 
 #include "platform/sound_output.h"
 
+struct OutputWave;
+
 struct OutputDevice {
   ALCdevice* device;
   ALCcontext* context;
   bool loopback;
+  std::vector<OutputWave*> waves;  // downloaded, one for each file's sound
 };
 
 struct OutputVoice {
   ALuint source;
 };
 
-// A segment's buffers: as in the file, and mixed down.
+// A file's buffers, as in the file and mixed down, shared by the segments loaded from it.
 struct OutputWave {
   ALuint buffer;
   ALuint monoBuffer;  // equals buffer for mono files
+  const LoadedWave* from;
+  int segments;  // downloaded segments that play from it
 };
 
 namespace {
@@ -58,7 +64,7 @@ OutputDevice* OpenLoopback(int sampleRate) {
   if (!device) return nullptr;
   const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT,
                                ALC_FLOAT_SOFT, ALC_FREQUENCY, sampleRate, ALC_HRTF_SOFT, ALC_FALSE, 0};
-  return new OutputDevice{device, alcCreateContext(device, attributes), true};
+  return new OutputDevice{device, alcCreateContext(device, attributes), true, {}};
 }
 }  // namespace
 
@@ -67,7 +73,7 @@ OutputDevice* OpenOutputDevice(bool loopback, int sampleRate) {
   if (loopback) {
     opened = OpenLoopback(sampleRate);
   } else if (ALCdevice* device = alcOpenDevice(nullptr)) {
-    opened = new OutputDevice{device, alcCreateContext(device, nullptr), false};
+    opened = new OutputDevice{device, alcCreateContext(device, nullptr), false, {}};
   }
   if (opened && !opened->context) {
     CloseOutputDevice(opened);
@@ -105,19 +111,28 @@ void PlaceOutputListener(OutputDevice* device, const SoundListenerParams& l) {
 }
 
 OutputWave* DownloadToOutput(OutputDevice* device, const SoundSegment* segment) {
+  for (OutputWave* shared : device->waves) {
+    if (shared->from == segment->loaded.get()) {
+      shared->segments++;
+      return shared;
+    }
+  }
   Use(device);
   const WaveSamples& wave = segment->wave;
-  OutputWave made{0, 0};
+  OutputWave made{0, 0, segment->loaded.get(), 1};
   if (!MakeBuffer(&made.buffer, wave.samples, wave.channels, wave.sampleRate)) return nullptr;
   made.monoBuffer = made.buffer;
   if (wave.channels == 2 && !MakeBuffer(&made.monoBuffer, segment->mono, 1, wave.sampleRate)) {
     alDeleteBuffers(1, &made.buffer);
     return nullptr;
   }
-  return new OutputWave{made};
+  device->waves.push_back(new OutputWave{made});
+  return device->waves.back();
 }
 
 void FreeOutputWave(OutputDevice* device, OutputWave* wave) {
+  if (--wave->segments > 0) return;
+  std::erase(device->waves, wave);
   Use(device);
   if (wave->monoBuffer != wave->buffer) alDeleteBuffers(1, &wave->monoBuffer);
   alDeleteBuffers(1, &wave->buffer);

@@ -1,0 +1,49 @@
+// Reading the data files: through names as the system takes them (a folder whose name is not
+// UTF-8, café ü in the Windows code page), a folder in a file's place, for a picture and a
+// sound alike; a sound file read once however many segments are loaded from it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "image/bmp.h"
+#include "platform/message_box.h"
+#include "platform/sound_engine.h"
+#include "support/bytes.h"
+#include "support/gl_window.h"
+
+TEST(DataFiles, AFolderNamedInTheAnsiCodePageReadsAndEachFailureIsABoxOrAFailedLoad) {
+  StartRecordingMessageBoxes();
+  const std::string top = MakeTempDir(), dir = top + "/caf\xE9 \xFC";  // bytes that are not UTF-8
+  ASSERT_TRUE(std::filesystem::create_directory(dir));
+  ASSERT_TRUE(std::filesystem::create_directory(dir + "/folder.bmp"));
+  ASSERT_TRUE(std::filesystem::create_directory(dir + "/folder.wav"));
+  WriteFile(dir + "/one.bmp", Cat({{'B', 'M'}, Le(4, {58, 0, 54, 40, 1, 1}), Le(2, {1, 24}), Bytes(24, 0), {1, 2, 3, 0}}));
+  WriteFile(dir + "/one.wav", Cat({{'R', 'I', 'F', 'F'}, Le(4, {40}), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}, Le(4, {16}),
+                                   Le(2, {1, 1}), Le(4, {8000, 16000}), Le(2, {2, 16}), {'d', 'a', 't', 'a'}, Le(4, {4, 0x10001})}));
+
+  RgbImage* image = LoadBmp((dir + "/one.bmp").c_str());
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->data[0], 3);
+  FreeRgbImage(image);
+  for (const char* name : {"/none.bmp", "/folder.bmp"}) {
+    EXPECT_EQ(LoadBmp((dir + name).c_str()), nullptr);
+    EXPECT_EQ(BoxesShown(), "Failed to open DIB file " + dir + name + ".\n|Error\n");
+  }
+
+  SoundLoader* loader = nullptr;
+  SoundSegment* segment = nullptr;
+  ASSERT_EQ(CreateLoader(&loader), SoundOk);
+  SetSearchDirectory(loader, dir.c_str(), false);
+  SoundSegment* again = nullptr;
+  EXPECT_EQ(LoadObjectFromFile(loader, "one.wav", &segment), SoundOk);
+  std::filesystem::remove(dir + "/one.wav");
+  EXPECT_EQ(LoadObjectFromFile(loader, "one.wav", &again), SoundOk) << "not read again while a segment holds it";
+  Release(segment);
+  Release(again);
+  EXPECT_EQ(LoadObjectFromFile(loader, "one.wav", &segment), SoundFileFailed) << "read afresh once none does";
+  for (const char* name : {"none.wav", "folder.wav"}) EXPECT_EQ(LoadObjectFromFile(loader, name, &segment), SoundFileFailed);
+  Release(loader);
+  EXPECT_EQ(BoxesShown(), "");
+  std::filesystem::remove_all(top);
+}
