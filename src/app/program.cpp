@@ -51,7 +51,8 @@ void LetGoAsOnQuit() {
   RestoreDisplayMode();
 }
 
-// A signal before the scene runs ends the program at once, with 128 + its number.
+// A signal before the scene runs ends the program at once (also from inside a box), with
+// 128 + its number.
 void EndIfSignalled() {
   if (EndingSignal() == 0) return;
   LetGoAsOnQuit();
@@ -111,6 +112,7 @@ void HandleWindowMessage(const WindowMessage& message) {
 
 int RunProgram(ScreenChoice choice) {
   CatchEndingSignals();
+  EndOnSignalAtBoxes(EndIfSignalled);
   fullScreen = choice == ScreenChoice::Ask ? AskForFullScreen() : choice == ScreenChoice::FullScreen;
   EndIfSignalled();
   if (!StartWindowSystem()) {
@@ -140,6 +142,7 @@ int RunProgram(ScreenChoice choice) {
   if (fullScreen) ShowSystemCursor(false);
   SetUpInput();
   EndIfSignalled();
+  EndOnSignalAtBoxes(nullptr);  // in the scene, the main loop ends it
   RunMainLoop();
   ShutDownAudio();
   RestoreDisplayMode();

@@ -12,6 +12,8 @@ enum class MessageBoxAnswer { Ok, Yes, No };
 // asked the program to end, no box is shown and the answer is the same.
 MessageBoxAnswer ShowMessageBox(const char* text, const char* caption,
                                 MessageBoxButtons buttons = MessageBoxButtons::Ok);
+// While given (null: not), what a signal that comes before or during a box runs at once.
+void EndOnSignalAtBoxes(void (*end)());
 
 // The test seam: while recording, boxes are not shown but kept in order, and a
 // Yes/No box is answered with the given answer.
