@@ -62,10 +62,10 @@ void EndIfSignalled() {
 }
 
 // The loop has one way to end: the quit message, posted by the quit key, a close
-// request, a signal (ending the scene as the quit key does) or a fatal error. It is looked at before the frame (a close request
-// was handled at the end of the last pass; a signal's message was just removed) and
-// before the swap (the quit key's sequence runs inside the frame), so that nothing is
-// drawn or presented once quitting has begun.
+// request, a signal (which lets go of what the quit key does) or a fatal error. It is
+// looked at before the frame (a close request was handled at the end of the last pass; a
+// signal has just been looked at) and before the swap (the quit key's sequence runs inside
+// the frame), so that nothing is drawn or presented once quitting has begun.
 void RunMainLoop() {
   for (;;) {
     WindowMessage message;
