@@ -51,7 +51,8 @@ void LetGoAsOnQuit() {
   RestoreDisplayMode();
 }
 
-// A signal before the scene runs ends the program at once, with 128 + its number.
+// A signal before the scene runs ends the program at once (also from inside a box), with
+// 128 + its number.
 void EndIfSignalled() {
   if (EndingSignal() == 0) return;
   LetGoAsOnQuit();
@@ -61,10 +62,10 @@ void EndIfSignalled() {
 }
 
 // The loop has one way to end: the quit message, posted by the quit key, a close
-// request, a signal (ending the scene as the quit key does) or a fatal error. It is looked at before the frame (a close request
-// was handled at the end of the last pass; a signal's message was just removed) and
-// before the swap (the quit key's sequence runs inside the frame), so that nothing is
-// drawn or presented once quitting has begun.
+// request, a signal (which lets go of what the quit key does) or a fatal error. It is
+// looked at before the frame (a close request was handled at the end of the last pass; a
+// signal has just been looked at) and before the swap (the quit key's sequence runs inside
+// the frame), so that nothing is drawn or presented once quitting has begun.
 void RunMainLoop() {
   for (;;) {
     WindowMessage message;
@@ -111,6 +112,7 @@ void HandleWindowMessage(const WindowMessage& message) {
 
 int RunProgram(ScreenChoice choice) {
   CatchEndingSignals();
+  EndOnSignalAtBoxes(EndIfSignalled);
   fullScreen = choice == ScreenChoice::Ask ? AskForFullScreen() : choice == ScreenChoice::FullScreen;
   EndIfSignalled();
   if (!StartWindowSystem()) {
@@ -140,6 +142,7 @@ int RunProgram(ScreenChoice choice) {
   if (fullScreen) ShowSystemCursor(false);
   SetUpInput();
   EndIfSignalled();
+  EndOnSignalAtBoxes(nullptr);  // in the scene, the main loop ends it
   RunMainLoop();
   ShutDownAudio();
   RestoreDisplayMode();

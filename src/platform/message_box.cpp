@@ -8,11 +8,18 @@ namespace {
 bool recording = false;
 MessageBoxAnswer recordedAnswer = MessageBoxAnswer::No;
 std::vector<RecordedMessageBox> recorded;
+void (*endOnSignal)() = nullptr;
 }  // namespace
 
+void EndOnSignalAtBoxes(void (*end)()) { endOnSignal = end; }
+
 MessageBoxAnswer ShowMessageBox(const char* text, const char* caption, MessageBoxButtons buttons) {
-  if (!recording && EndingSignal() == 0) return ShowSystemMessageBox(text, caption, buttons);
-  if (!recording) return buttons == MessageBoxButtons::YesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
+  if (!recording) {
+    MessageBoxAnswer answer = buttons == MessageBoxButtons::YesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
+    if (EndingSignal() == 0) answer = ShowSystemMessageBox(text, caption, buttons);
+    if (EndingSignal() != 0 && endOnSignal) endOnSignal();
+    return answer;
+  }
   recorded.push_back({text, caption, buttons});
   return buttons == MessageBoxButtons::YesNo ? recordedAnswer : MessageBoxAnswer::Ok;
 }

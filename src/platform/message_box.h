@@ -12,6 +12,8 @@ enum class MessageBoxAnswer { Ok, Yes, No };
 // asked the program to end, no box is shown and the answer is the same.
 MessageBoxAnswer ShowMessageBox(const char* text, const char* caption,
                                 MessageBoxButtons buttons = MessageBoxButtons::Ok);
+// While given (null: not), what a signal that comes before or during a box runs at once.
+void EndOnSignalAtBoxes(void (*end)());
 
 // What the command line asks for (help, version) or is told (the usage after an unknown
 // option): on standard output or error where the program has a console (Linux), in a box

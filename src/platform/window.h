@@ -42,7 +42,7 @@ struct WindowMessage {
   int height;  // pixels, for Resized
 };
 // Removes at most one waiting message; never waits. False when none was waiting.
-// A quit message from the system (SDL makes one of SIGINT and SIGTERM) counts as posted.
+// A quit message from the system counts as posted (signals are the program's own: signals.h).
 bool PollWindowMessage(WindowMessage* message);
 // Posts the quit message, with the code the program exits with: the quit key, a close
 // request or a fatal error. The first code posted stands.

@@ -16,7 +16,9 @@ bool OpenDataFile(const char* name, DataFile* file) {
   const int fd = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat status;
-  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
+  // Only the opening is non-blocking: a regular file's reads wait for the disk as usual.
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
+      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
     close(fd);
     return false;
   }
