@@ -3,6 +3,7 @@
 // click takes the pointer lock; the first click or key also lets the page's sound start.
 #include "platform/input_devices.h"
 
+#include <emscripten.h>
 #include <emscripten/html5.h>
 
 #include <cstring>
@@ -18,6 +19,16 @@ int32_t movedX = 0;  // counts since the last read
 int32_t movedY = 0;
 const char* const Canvas = "#canvas";
 
+// Asked for inside the click's own handler, as browsers require; a refusal is no error.
+EM_JS(void, AskForPointerLock, (), {
+  var canvas = Module["canvas"];
+  if (document.pointerLockElement === canvas || !canvas.requestPointerLock) return;
+  var asked = canvas.requestPointerLock();
+  if (asked && asked.catch) asked.catch(function () {});
+});
+
+EM_JS(int, PointerLocked, (), { return document.pointerLockElement === Module["canvas"] ? 1 : 0; });
+
 // Keys the page itself must not act on while they drive the scene.
 bool KeepFromPage(const EmscriptenKeyboardEvent* event) {
   return KeyCodeOfPosition(event->code) != 0 && !event->ctrlKey && !event->metaKey;
@@ -30,16 +41,12 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* event, void*) {
 }
 
 EM_BOOL OnMouseDown(int, const EmscriptenMouseEvent*, void*) {
-  EmscriptenPointerlockChangeEvent lock;
-  if (mouseOn && emscripten_get_pointerlock_status(&lock) == EMSCRIPTEN_RESULT_SUCCESS && !lock.isActive)
-    emscripten_request_pointerlock(Canvas, EM_FALSE);
+  if (mouseOn) AskForPointerLock();
   return EM_FALSE;
 }
 
 EM_BOOL OnMouseMove(int, const EmscriptenMouseEvent* event, void*) {
-  EmscriptenPointerlockChangeEvent lock;
-  if (!mouseOn || emscripten_get_pointerlock_status(&lock) != EMSCRIPTEN_RESULT_SUCCESS || !lock.isActive)
-    return EM_FALSE;
+  if (!mouseOn || !PointerLocked()) return EM_FALSE;
   movedX += event->movementX;
   movedY += event->movementY;
   return EM_TRUE;
