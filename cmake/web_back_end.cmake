@@ -9,7 +9,7 @@ target_compile_options(quarnholt_core PUBLIC -include ${CMAKE_SOURCE_DIR}/src/pl
 # The loop never returns: Asyncify lets the swap hand the browser its turn. Nothing on
 # the way from main to the swap calls through a pointer.
 target_link_options(quarnholt_core INTERFACE -lGL -lopenal -lSDL -sLEGACY_GL_EMULATION=1 -sASYNCIFY=1
-                    -sASYNCIFY_IGNORE_INDIRECT=1 -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
+                    -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_IMPORTS=[GiveBrowserItsTurn] -sALLOW_MEMORY_GROWTH=1 -sFORCE_FILESYSTEM=1
                     -sENVIRONMENT=web -sEXIT_RUNTIME=0)
 
 # Where the native build wrote the ten data files (scripts/web makes them).
