@@ -9,6 +9,7 @@
 
 #include "platform/web/immediate_mode.h"
 #include "platform/web/mipmaps.h"
+#include "platform/web/view_matrices.h"
 
 // The browser GL's own calls, under their names (gl_immediate.h renames the program's).
 #undef glColor4f
@@ -111,45 +112,19 @@ void gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks)
   }
 }
 
-// The eye at (ex, ey, ez) looking at (cx, cy, cz), the top towards (ux, uy, uz), as GLU
-// builds it: the view's axes as rows, then the eye moved to the origin.
+// Both multiply the current matrix, as GLU's do.
 void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz, GLdouble ux,
                GLdouble uy, GLdouble uz) {
-  double f[3] = {cx - ex, cy - ey, cz - ez};
-  double up[3] = {ux, uy, uz};
-  auto normalise = [](double* v) {
-    double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    if (length == 0.0) return;
-    for (int i = 0; i < 3; ++i) v[i] /= length;
-  };
-  auto cross = [](const double* a, const double* b, double* out) {
-    out[0] = a[1] * b[2] - a[2] * b[1];
-    out[1] = a[2] * b[0] - a[0] * b[2];
-    out[2] = a[0] * b[1] - a[1] * b[0];
-  };
-  normalise(f);
-  double side[3], top[3];
-  cross(f, up, side);
-  normalise(side);
-  cross(side, f, top);
-  const GLfloat m[16] = {static_cast<GLfloat>(side[0]), static_cast<GLfloat>(top[0]), static_cast<GLfloat>(-f[0]), 0,
-                         static_cast<GLfloat>(side[1]), static_cast<GLfloat>(top[1]), static_cast<GLfloat>(-f[1]), 0,
-                         static_cast<GLfloat>(side[2]), static_cast<GLfloat>(top[2]), static_cast<GLfloat>(-f[2]), 0,
-                         0, 0, 0, 1};
-  glMultMatrixf(m);
+  const double eye[3] = {ex, ey, ez}, centre[3] = {cx, cy, cz}, up[3] = {ux, uy, uz};
+  GLfloat matrix[16];
+  LookAtRotation(eye, centre, up, matrix);
+  glMultMatrixf(matrix);
   glTranslated(-ex, -ey, -ez);
 }
 
 void gluPerspective(GLdouble fovY, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
-  const double pi = 3.14159265358979323846;
-  double depth = zFar - zNear;
-  double sine = std::sin(fovY / 2.0 * pi / 180.0);
-  if (depth == 0.0 || sine == 0.0 || aspect == 0.0) return;
-  double cotangent = std::cos(fovY / 2.0 * pi / 180.0) / sine;
-  const GLfloat m[16] = {static_cast<GLfloat>(cotangent / aspect), 0, 0, 0, 0, static_cast<GLfloat>(cotangent), 0, 0,
-                         0, 0, static_cast<GLfloat>(-(zFar + zNear) / depth), -1,
-                         0, 0, static_cast<GLfloat>(-2.0 * zNear * zFar / depth), 0};
-  glMultMatrixf(m);
+  GLfloat matrix[16];
+  if (PerspectiveMatrix(fovY, aspect, zNear, zFar, matrix)) glMultMatrixf(matrix);
 }
 
 // Every level of the picture, halved by box filtering; bytes only, as the program gives.

@@ -1,6 +1,8 @@
 // Mipmap levels by 2 x 2 box filtering (2 x 1 where one side is down to a pixel).
 #include "platform/web/mipmaps.h"
 
+#include <cstddef>
+
 namespace {
 int PowerOfTwoAtOrBelow(int size) {
   int power = 1;
@@ -10,14 +12,14 @@ int PowerOfTwoAtOrBelow(int size) {
 
 // The picture at the given size, each pixel from the nearest one of the source.
 MipmapLevel Resampled(const uint8_t* pixels, int width, int height, int components, int toWidth, int toHeight) {
-  MipmapLevel level{toWidth, toHeight, std::vector<uint8_t>(static_cast<size_t>(toWidth) * toHeight * components)};
+  MipmapLevel level{toWidth, toHeight, std::vector<uint8_t>(static_cast<std::size_t>(toWidth) * toHeight * components)};
   for (int y = 0; y < toHeight; ++y) {
     int fromY = y * height / toHeight;
     for (int x = 0; x < toWidth; ++x) {
       int fromX = x * width / toWidth;
       for (int c = 0; c < components; ++c)
-        level.pixels[(static_cast<size_t>(y) * toWidth + x) * components + c] =
-            pixels[(static_cast<size_t>(fromY) * width + fromX) * components + c];
+        level.pixels[(static_cast<std::size_t>(y) * toWidth + x) * components + c] =
+            pixels[(static_cast<std::size_t>(fromY) * width + fromX) * components + c];
     }
   }
   return level;
@@ -30,9 +32,9 @@ MipmapLevel Halved(const MipmapLevel& from, int components) {
   int stepY = from.height > 1 ? 1 : 0;
   int width = from.width > 1 ? from.width / 2 : 1;
   int height = from.height > 1 ? from.height / 2 : 1;
-  MipmapLevel level{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * components)};
+  MipmapLevel level{width, height, std::vector<uint8_t>(static_cast<std::size_t>(width) * height * components)};
   auto at = [&](int x, int y, int c) -> int {
-    return from.pixels[(static_cast<size_t>(y) * from.width + x) * components + c];
+    return from.pixels[(static_cast<std::size_t>(y) * from.width + x) * components + c];
   };
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
@@ -40,7 +42,7 @@ MipmapLevel Halved(const MipmapLevel& from, int components) {
       for (int c = 0; c < components; ++c) {
         int value = stepX && stepY ? (at(x0, y0, c) + at(x0 + 1, y0, c) + at(x0, y0 + 1, c) + at(x0 + 1, y0 + 1, c) + 2) / 4
                                    : (at(x0, y0, c) + at(x0 + stepX, y0 + stepY, c) + 1) / 2;
-        level.pixels[(static_cast<size_t>(y) * width + x) * components + c] = static_cast<uint8_t>(value);
+        level.pixels[(static_cast<std::size_t>(y) * width + x) * components + c] = static_cast<uint8_t>(value);
       }
     }
   }
