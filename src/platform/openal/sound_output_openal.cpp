@@ -1,13 +1,14 @@
-// The sound engine's output over OpenAL Soft: a device is an OpenAL device and its
-// context, a voice an OpenAL source, a downloaded file's sound one or two OpenAL buffers
-// that every segment of that file plays from.
-// The engine's objects themselves are in sound_objects.cpp.
+// The sound engine's output over OpenAL (OpenAL Soft on Linux, Emscripten's on Web Audio):
+// a device is an OpenAL device and its context, a voice an OpenAL source, a downloaded
+// file's sound one or two OpenAL buffers that every segment of that file plays from.
+// What needs OpenAL Soft's extensions is in each back-end's openal_extensions.cpp; the
+// engine's objects themselves are in sound_objects.cpp.
 #include <AL/al.h>
 #include <AL/alc.h>
-#include <AL/alext.h>
 
 #include <algorithm>
 
+#include "platform/openal/openal_extensions.h"
 #include "platform/sound_output.h"
 
 struct OutputWave;
@@ -58,13 +59,9 @@ bool MakeBuffer(ALuint* buffer, const std::vector<int16_t>& samples, int channel
 }
 
 OutputDevice* OpenLoopback(int sampleRate) {
-  auto openLoopback = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
-      alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
-  ALCdevice* device = openLoopback ? openLoopback(nullptr) : nullptr;
-  if (!device) return nullptr;
-  const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT,
-                               ALC_FLOAT_SOFT, ALC_FREQUENCY, sampleRate, ALC_HRTF_SOFT, ALC_FALSE, 0};
-  return new OutputDevice{device, alcCreateContext(device, attributes), true, {}};
+  ALCcontext* context = nullptr;
+  ALCdevice* device = OpenLoopbackDevice(sampleRate, &context);
+  return device ? new OutputDevice{device, context, true, {}} : nullptr;
 }
 }  // namespace
 
@@ -225,16 +222,9 @@ void MoveOutputVoice(OutputDevice* device, OutputVoice* voice, SoundVector p) {
 }
 
 bool RenderOutput(OutputDevice* device, float* samples, int frames) {
-  if (!device->loopback) return false;
-  auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(device->device, "alcRenderSamplesSOFT"));
-  if (!render) return false;
-  render(device->device, samples, frames);
-  return true;
+  return device->loopback && RenderLoopbackDevice(device->device, samples, frames);
 }
 
 void PauseOutputDevice(OutputDevice* device, bool paused) {
-  auto pause = reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(nullptr, "alcDevicePauseSOFT"));
-  auto resume = reinterpret_cast<LPALCDEVICERESUMESOFT>(alcGetProcAddress(nullptr, "alcDeviceResumeSOFT"));
-  if (!pause || !resume || device->loopback) return;
-  paused ? pause(device->device) : resume(device->device);
+  if (!device->loopback) PauseDevice(device->device, paused);
 }

@@ -1,0 +1,323 @@
+#!/usr/bin/python3
+"""The page in headless Chromium (SwiftShader's WebGL), driven through Selenium as a
+person would: the question, the canvas and the title, the start view's colours, the keys
+and the sounds they start, the quit key, and every data file missing at once. No uncaught
+error may reach the console in any of it.
+
+    browser_test.py SITE                  the tests
+    browser_test.py SITE --bench NATIVE   frames a second, every effect on at 400 x 400: the
+                                          page, then the native program in NATIVE under Xvfb
+"""
+import functools
+import http.server
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import wave
+import zlib
+
+from selenium import webdriver
+from selenium.common.exceptions import NoAlertPresentException
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+
+DATA_FILES = ["heightmap.bmp", "image1.bmp", "water.bmp", "plant4.tga", "boom.tga",
+              "ambient.wav", "rain.wav", "wind.wav", "whistle.wav", "pop.wav"]
+QUESTION = "Fullscreen?\n\nDo you want fullscreen mode?"
+
+# Where the Linux build puts the start view's colours (400 x 400 window, the first seconds):
+# canvas point -> (red, green) and the blue at the start. Red and green come from the grey of
+# sky and fog, which stays; blue rises 2.55 levels a second as the sky clears, so any blue
+# from the start's up to clear sky passes. 8 levels allow for another driver's rounding of
+# the fog and the texture filtering; a wrong matrix, texture or fog moves these by far more.
+START_COLOURS = {
+    "sky": ((200, 40), (64, 64, 71)),
+    "hill": ((350, 215), (46, 45, 43)),
+    "far water": ((20, 230), (96, 96, 107)),
+    "near water": ((200, 350), (44, 44, 48)),
+}
+LEVEL_TOLERANCE = 8
+CLEAR_SKY_BLUE = 128
+
+failures = []
+
+
+def check(condition, what):
+    print(("ok    " if condition else "FAIL  ") + what, flush=True)
+    if not condition:
+        failures.append(what)
+    return condition
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+def serve(folder):
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(QuietHandler, directory=folder))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server, "http://127.0.0.1:%d/index.html" % server.server_address[1]
+
+
+def open_browser():
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for argument in ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                     "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                     "--enable-unsafe-swiftshader", "--autoplay-policy=no-user-gesture-required",
+                     "--window-size=1200,900", "--user-data-dir=" + tempfile.mkdtemp(prefix="quarnholt-chromium-")]:
+        options.add_argument(argument)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    options.set_capability("unhandledPromptBehavior", "ignore")
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+def wait_for(condition, seconds):
+    end = time.time() + seconds
+    while time.time() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.1)
+    return None
+
+
+def next_box(driver, seconds=20):
+    """The next alert or confirm: (its text, the alert), or (None, None)."""
+    def box():
+        try:
+            alert = driver.switch_to.alert
+            return alert.text, alert
+        except NoAlertPresentException:
+            return None
+    return wait_for(box, seconds) or (None, None)
+
+
+def frames_a_second(driver):
+    match = re.fullmatch(r"Quarnholt (\d+) fps", driver.title)
+    return int(match.group(1)) if match else None
+
+
+def decode_png(data):
+    """RGB rows of an 8-bit RGB or RGBA PNG (what Chromium's screenshots are)."""
+    assert data[:8] == b"\x89PNG\r\n\x1a\n"
+    position, chunks, width = 8, b"", 0
+    while position < len(data):
+        length, kind = struct.unpack(">I4s", data[position:position + 8])
+        body = data[position + 8:position + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
+            assert depth == 8 and colour in (2, 6)
+            channels = 3 if colour == 2 else 4
+        elif kind == b"IDAT":
+            chunks += body
+        position += 12 + length
+    raw, stride, rows, previous = zlib.decompress(chunks), width * channels, [], bytearray(width * channels)
+    for y in range(height):
+        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            up, corner = previous[i], previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                guess = left + up - corner
+                near = min((abs(guess - left), 0, left), (abs(guess - up), 1, up), (abs(guess - corner), 2, corner))
+                line[i] = (line[i] + near[2]) & 255
+        rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
+        previous = line
+    return rows
+
+
+def canvas_picture(driver):
+    return decode_png(driver.find_element(By.ID, "canvas").screenshot_as_png)
+
+
+def pixels_changed(before, after, by=30):
+    return sum(1 for a_row, b_row in zip(before, after) for a, b in zip(a_row, b_row)
+               if max(abs(p - q) for p, q in zip(a, b)) > by)
+
+
+def wave_frames(site, name):
+    with wave.open(os.path.join(site, name)) as sound:
+        return sound.getnframes()
+
+
+def playing_sources(driver, frames, looping=None):
+    sources = driver.execute_script("return Module.soundSources()")
+    return [s for s in sources if s["playing"] and s["frames"] == frames and (looping is None or s["looping"] == looping)]
+
+
+def hold_key(driver, key, seconds=0.3):
+    ActionChains(driver).key_down(key).pause(seconds).key_up(key).perform()
+
+
+def page_errors(driver, allowed=()):
+    """Console entries that are errors: uncaught exceptions, aborts, failed loads not allowed."""
+    errors = []
+    for entry in driver.get_log("browser"):
+        text = entry["message"]
+        if any(name in text for name in allowed):
+            continue
+        if entry["level"] == "SEVERE" or "Uncaught" in text or "abort" in text.lower():
+            errors.append(text)
+    return errors
+
+
+def start_page(driver, url, answer_yes=False):
+    driver.get(url)
+    text, alert = next_box(driver, 60)
+    check(text == QUESTION, "the question is asked: %r" % text)
+    if alert:
+        alert.accept() if answer_yes else alert.dismiss()
+
+
+def test_scene(driver, url, site):
+    start_page(driver, url)
+    canvas = driver.find_element(By.ID, "canvas")
+    check(wait_for(canvas.is_displayed, 20) and canvas.size == {"width": 400, "height": 400},
+          "No gives the 400 x 400 canvas: %s" % canvas.size)
+    check(wait_for(lambda: frames_a_second(driver), 20), "the title counts frames: %r" % driver.title)
+
+    picture = canvas_picture(driver)
+    for name, ((x, y), (red, green, blue)) in START_COLOURS.items():
+        r, g, b = picture[y][x]
+        check(abs(r - red) <= LEVEL_TOLERANCE and abs(g - green) <= LEVEL_TOLERANCE and
+              blue - LEVEL_TOLERANCE <= b <= CLEAR_SKY_BLUE + LEVEL_TOLERANCE,
+              "the %s is where the Linux build puts it: %s at %s, Linux %s" % (name, (r, g, b), (x, y), (red, green, blue)))
+    check(playing_sources(driver, wave_frames(site, "ambient.wav"), looping=True), "the ambient sound loops")
+
+    before = canvas_picture(driver)
+    hold_key(driver, "e", 1.5)
+    check(pixels_changed(before, canvas_picture(driver)) > 2000, "E walks: the view moves")
+
+    sky_before = canvas_picture(driver)[40][200][2]
+    hold_key(driver, "t")
+    rain = wave_frames(site, "rain.wav")
+    check(wait_for(lambda: playing_sources(driver, rain, looping=True), 5), "T starts the rain's sound, looping")
+    time.sleep(3.5)
+    sky_after = canvas_picture(driver)[40][200][2]
+    check(sky_after < sky_before, "T greys the sky: blue %d, then %d" % (sky_before, sky_after))
+
+    hold_key(driver, "y")
+    whistle, pop = wave_frames(site, "whistle.wav"), wave_frames(site, "pop.wav")
+    check(wait_for(lambda: playing_sources(driver, whistle) or playing_sources(driver, pop), 10),
+          "Y launches fireworks: a whistle or a pop sounds")
+    # Sky, fog, water, rain and hill are grey or nearly so: red and green apart are bursts.
+    coloured = wait_for(lambda: sum(1 for row in canvas_picture(driver)[:200] for p in row if abs(p[0] - p[1]) > 30), 20)
+    check(coloured, "Y brings bursts: %s coloured pixels in the sky" % coloured)
+
+    hold_key(driver, "u")
+    wind = wave_frames(site, "wind.wav")
+    started = wait_for(lambda: playing_sources(driver, wind, looping=True), 5)
+    check(started, "U starts the wind's sound, looping")
+    # The whirlwind travels along the shore, and its sound with it.
+    moved = started and wait_for(lambda: [s["position"] for s in playing_sources(driver, wind)] != [started[0]["position"]], 5)
+    check(moved, "U brings the whirlwind: the wind's sound travels from %s" % (started and started[0]["position"]))
+
+    # The first click locks the pointer; then the mouse turns the view. A headless browser
+    # may refuse the lock, quietly: then only the refusal's quiet is checked.
+    canvas.click()
+    if wait_for(lambda: driver.execute_script("return document.pointerLockElement === Module.canvas"), 3):
+        before = canvas_picture(driver)
+        ActionChains(driver).move_by_offset(40, 0).pause(0.3).move_by_offset(40, 0).perform()
+        check(wait_for(lambda: pixels_changed(before, canvas_picture(driver)) > 2000, 5), "the mouse turns the view")
+    else:
+        print("skip  the browser gave no pointer lock: the mouse is not tried")
+
+    hold_key(driver, "q")
+    ended = wait_for(lambda: driver.execute_script("return window.quarnholtEnded"), 10)
+    check(ended == {"code": 0}, "Q ends the program with code 0: %s" % ended)
+    status = driver.find_element(By.ID, "status").text
+    check("Quarnholt has ended" in status, "the page says that it has ended: %r" % status)
+    check(not canvas.is_displayed(), "the canvas is gone")
+    errors = page_errors(driver)
+    check(not errors, "no error in the console: %s" % errors)
+
+
+def test_full_screen_answer(driver, url):
+    start_page(driver, url, answer_yes=True)
+    text, alert = next_box(driver, 3)
+    if alert:  # a browser that may not go full screen says so, as a display without the mode does
+        check(text == "doh\n\nahhh...crap...sorry. no fullscreen", "the doh box: %r" % text)
+        alert.accept()
+    size = {"width": 400, "height": 400} if alert else {"width": 1024, "height": 768}
+    canvas = driver.find_element(By.ID, "canvas")
+    check(wait_for(lambda: canvas.is_displayed() and canvas.size == size, 20), "Yes gives the %s canvas" % size)
+    check(wait_for(lambda: frames_a_second(driver), 20), "and the scene runs: %r" % driver.title)
+    check(not page_errors(driver), "no error in the console")
+
+
+def test_missing_data(driver, site):
+    bare = tempfile.mkdtemp(prefix="quarnholt-bare-site-")
+    for name in os.listdir(site):
+        if name not in DATA_FILES:
+            shutil.copy(os.path.join(site, name), bare)
+    server, url = serve(bare)
+    try:
+        start_page(driver, url)
+        captions = []
+        while True:
+            text, alert = next_box(driver, 8)
+            if not alert:
+                break
+            captions.append(text.split("\n")[0])
+            alert.accept()
+        check(captions == ["Error"] * 5 + ["error"] * 11, "every file missing: the boxes in order: %s" % captions)
+        check(wait_for(lambda: frames_a_second(driver), 20), "then the scene runs: %r" % driver.title)
+        errors = page_errors(driver, allowed=DATA_FILES)
+        check(not errors, "no error in the console beyond the missing files: %s" % errors)
+    finally:
+        server.shutdown()
+        shutil.rmtree(bare)
+
+
+def bench(driver, url, native):
+    """Frames a second with rain, fireworks and whirlwind on, read from the title after 8 s."""
+    start_page(driver, url)
+    wait_for(lambda: frames_a_second(driver), 30)
+    for key in "tyu":
+        hold_key(driver, key)
+    time.sleep(8)
+    web = [frames_a_second(driver) for _ in range(3) if time.sleep(1.1) is None]
+    script = ("cd %s && (ALSOFT_DRIVERS=null ./quarnholt --windowed & pid=$!; sleep 4; "
+              "id=$(xdotool search --name 'OpenGl Window|Quarnholt' | head -1); for k in t y u; do xdotool keydown $k; sleep 0.3; xdotool keyup $k; done; "
+              "sleep 8; for i in 1 2 3; do sleep 1.1; xdotool getwindowname $id; done; kill $pid)") % native
+    titles = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", "bash", "-c", script],
+                            capture_output=True, text=True, timeout=120).stdout
+    print("web (headless Chromium) fps:", web)
+    print("native (Xvfb, Mesa) fps:", re.findall(r"(\d+) fps", titles))
+
+
+def main():
+    site = os.path.abspath(sys.argv[1])
+    server, url = serve(site)
+    driver = open_browser()
+    try:
+        if len(sys.argv) > 3 and sys.argv[2] == "--bench":
+            bench(driver, url, os.path.abspath(sys.argv[3]))
+            return 0
+        test_scene(driver, url, site)
+        test_full_screen_answer(driver, url)
+        test_missing_data(driver, site)
+    finally:
+        driver.quit()
+        server.shutdown()
+    print("%d failed" % len(failures) if failures else "all passed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
