@@ -15,7 +15,6 @@
 #include "world/terrain.h"
 #include "world/water.h"
 
-SceneFlags Switches = {1, 0, 0, 0};
 Weather WeatherFade = {500.0f, 175.0f, 0.25f, 0};
 
 namespace {
@@ -62,10 +61,6 @@ void ApplyFogSettings(float blue, float endDistance) {
   glFogf(GL_FOG_START, 0.0f);
   glFogf(GL_FOG_END, endDistance);
 }
-
-void SetRainOn(uint8_t on) { Switches.rainOn = on; }
-void SetFireworksOn(uint8_t on) { Switches.fireworksOn = on; }
-void SetWindEffectOn(uint8_t on) { Switches.windEffectOn = on; }
 
 void SetUpScene() {
   glEnable(GL_DEPTH_TEST);

@@ -3,12 +3,7 @@
 
 #include <cstdint>
 
-struct SceneFlags {
-  uint8_t fogOn;         // 0 or 1: fog applies to the scene
-  uint8_t rainOn;        // 0 or 1
-  uint8_t fireworksOn;   // 0 or 1
-  uint8_t windEffectOn;  // 0 or 1: the whirlwind runs
-};
+#include "common/scene_switches.h"
 
 struct Weather {
   float fogEnd;           // world units, end distance of the linear fog
@@ -17,15 +12,10 @@ struct Weather {
   uint32_t lastFadeTick;  // milliseconds, tick of the last fade step
 };
 
-extern SceneFlags Switches;
 extern Weather WeatherFade;
 
 void SetUpScene();
 void DrawFrame();
-
-void SetRainOn(uint8_t on);
-void SetFireworksOn(uint8_t on);
-void SetWindEffectOn(uint8_t on);
 
 // Enables linear fog with colour (0.25, 0.25, blue, 1) ending at endDistance.
 void ApplyFogSettings(float blue, float endDistance);

@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+
 #include "common/frame_time.h"
 #include "effects/random.h"
 #include "image/vertex_arrays.h"
@@ -59,7 +61,7 @@ void SetUpRain() {
 void DrawRain() {
   float frameSpeed = GetFrameSpeed();
   for (int i = 0; i < RainDropCount; ++i) {
-    PutStreak(RainDrops[i], &streakVertices[2 * i]);
+    PutStreak(RainDrops[i], &streakVertices[2 * static_cast<size_t>(i)]);
     FallOn(RainDrops[i], frameSpeed);
   }
   glEnable(GL_BLEND);

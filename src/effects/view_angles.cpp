@@ -1,7 +1,7 @@
 // The camera angles the effects read, with a test override.
 #include "effects/view_angles.h"
 
-#include "input/controls.h"
+#include "common/camera.h"
 
 namespace {
 bool fixedAngles = false;

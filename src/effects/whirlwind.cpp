@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstddef>
 
 #include "audio/sound_operations.h"
 #include "common/frame_time.h"
@@ -111,7 +112,7 @@ void DrawWindEffect() {
   StartWindSound();
   Facing facing = FacingTheView();
   for (int i = 0; i < WhirlwindPointCount; ++i) {
-    PutSquare(WhirlwindPoints[i], facing, &squareVertices[SquareCorners * i]);
+    PutSquare(WhirlwindPoints[i], facing, &squareVertices[SquareCorners * static_cast<size_t>(i)]);
     WindOn(WhirlwindPoints[i], frameSpeed);
   }
   DrawVertexArray(GL_QUADS, squareVertices, WhirlwindPointCount * SquareCorners, VertexParts::Texture);

@@ -140,7 +140,7 @@ const char* ReadSource(const uint8_t* bytes, size_t size, DibSource& source) {
   }
   if (headerSize == InfoHeaderSize && source.compression == CompressionBitFields) {
     if (size - tableStart < 12) return UnknownFormatText;
-    for (int i = 0; i < 3; ++i) masks[i] = ReadU32(bytes + tableStart + 4 * i);
+    for (int i = 0; i < 3; ++i) masks[i] = ReadU32(bytes + tableStart + 4 * static_cast<size_t>(i));
     tableStart += 12;
   }
   source.red = MakeChannelMask(masks[0]);

@@ -7,19 +7,16 @@
 
 #include <cmath>
 
-#include "app/scene.h"
 #include "audio/audio_setup.h"
 #include "audio/sound_operations.h"
 #include "common/frame_time.h"
+#include "common/scene_switches.h"
 #include "effects/fireworks.h"
 #include "input/input.h"
 #include "platform/window.h"
 #include "world/terrain.h"
 
 namespace {
-// Eye at the origin looking 100 units along -z, level, heading 0, pi/180 as a float.
-constexpr Camera StartingCamera = {0.0f, 0.0f,   0.0f, 0.0f, 0.0f, -100.0f,
-                                   0.0f, 0.0f,   0.0f, 0.0f, 100.0f, 0.017453292f};
 const float WalkSpeed = 150.0f;      // world units per second
 const float FullTurn = 360.0f;       // degrees
 const float QuarterTurn = 90.0f;     // degrees
@@ -30,12 +27,7 @@ const float MinEyeZ = -4800.0f;
 const float MaxEyeZ = -100.0f;
 const float GroundClearance = 30.0f; // world units, plus EyeAboveClearance: 50 above the ground
 const float EyeAboveClearance = 20.0f;
-}  // namespace
 
-// The camera holds its starting values from the start, so no frame sees a degenerate view.
-Camera ViewCamera = StartingCamera;
-
-namespace {
 ListenerPlacer listenerPlacer = UpdateListener;
 bool quitSequenceRan = false;
 
@@ -153,8 +145,5 @@ void ProcessInput() {
   KeepOnTheIsland();
   PlaceEyeAndView();
 }
-
-float CameraYaw() { return ViewCamera.yaw; }
-float CameraPitch() { return ViewCamera.pitch; }
 
 void SetListenerPlacer(ListenerPlacer placer) { listenerPlacer = placer ? placer : UpdateListener; }

@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+
 #include "data/data_files.h"
 #include "image/bmp.h"
 #include "image/vertex_arrays.h"
@@ -23,20 +25,20 @@ RgbImage* TerrainImage = nullptr;    // kept for the run
 // Every strip's vertices, built from the grid when it is loaded and drawn each frame.
 ArrayVertex StripVertices[StripCount * StripLength];
 
-const float* Vertex(int i, int j) { return &TerrainGrid[3 * (GridSize * i + j)]; }
+const float* Vertex(int i, int j) { return &TerrainGrid[3 * static_cast<size_t>(GridSize * i + j)]; }
 
 float VertexHeight(int i, int j) { return Vertex(i, j)[1]; }
 
 // The red byte of pixel i in stored row j; 0 everywhere without a heightmap.
 float SampleHeight(int i, int j) {
   if (!HeightmapImage) return 0.0f;
-  return static_cast<float>(HeightmapImage->data[3 * (GridSize * j + i)]);
+  return static_cast<float>(HeightmapImage->data[3 * static_cast<size_t>(GridSize * j + i)]);
 }
 
 void FillGrid() {
   for (int j = 0; j < GridSize; ++j) {
     for (int i = 0; i < GridSize; ++i) {
-      float* vertex = &TerrainGrid[3 * (GridSize * i + j)];
+      float* vertex = &TerrainGrid[3 * static_cast<size_t>(GridSize * i + j)];
       vertex[0] = static_cast<float>(i) * GridStep;
       vertex[1] = SampleHeight(i, j);
       vertex[2] = -(static_cast<float>(j) * GridStep);
@@ -114,5 +116,5 @@ void DrawTerrain() {
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, TerrainTexture);
   for (int j = 0; j < StripCount; ++j)
-    DrawVertexArray(GL_TRIANGLE_STRIP, &StripVertices[j * StripLength], StripLength, VertexParts::ColourAndTexture);
+    DrawVertexArray(GL_TRIANGLE_STRIP, &StripVertices[static_cast<size_t>(j) * StripLength], StripLength, VertexParts::ColourAndTexture);
 }

@@ -1,4 +1,4 @@
-// BMP, TGA, WAV and PNG writers: headers written field by field.
+// BMP, TGA and WAV writers: headers written field by field (PNG: png_writer.cpp).
 #include "file_writers.h"
 
 #include <algorithm>
@@ -22,52 +22,12 @@ void PutText(std::vector<uint8_t>& out, const char* text) {
   for (const char* c = text; *c; ++c) out.push_back(static_cast<uint8_t>(*c));
 }
 
-void PutBigEndian32(std::vector<uint8_t>& out, uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   FILE* file = std::fopen(path.c_str(), "wb");
   bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   written = file && std::fclose(file) == 0 && written;
   if (!written) std::fprintf(stderr, "make_data: cannot write %s\n", path.c_str());
   return written;
-}
-
-// The CRC-32 that PNG chunks end with.
-uint32_t Crc32(const uint8_t* bytes, size_t size) {
-  uint32_t crc = 0xffffffffu;
-  for (size_t i = 0; i < size; ++i) {
-    crc ^= bytes[i];
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-  PutBigEndian32(out, static_cast<uint32_t>(data.size()));
-  const size_t start = out.size();
-  PutText(out, type);
-  out.insert(out.end(), data.begin(), data.end());
-  PutBigEndian32(out, Crc32(&out[start], out.size() - start));
-}
-
-// A zlib stream of stored (uncompressed) deflate blocks: a small icon needs no more.
-std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& bytes) {
-  std::vector<uint8_t> out = {0x78, 0x01};
-  size_t done = 0;
-  do {
-    const size_t length = std::min<size_t>(bytes.size() - done, 65535);
-    out.push_back(done + length == bytes.size() ? 1 : 0);  // last block?
-    Put16(out, static_cast<uint32_t>(length));
-    Put16(out, static_cast<uint32_t>(~length & 0xffff));
-    out.insert(out.end(), bytes.begin() + done, bytes.begin() + done + length);
-    done += length;
-  } while (done < bytes.size());
-  uint32_t a = 1, b = 0;  // Adler-32
-  for (uint8_t byte : bytes) a = (a + byte) % 65521, b = (b + a) % 65521;
-  PutBigEndian32(out, b << 16 | a);
-  return out;
 }
 
 }  // namespace
@@ -184,24 +144,5 @@ bool WriteWav(const std::string& path, Sound sound, double peakDb) {
     value = std::clamp(value, -32767L, 32767L);
     Put16(out, static_cast<uint32_t>(static_cast<int16_t>(value)) & 0xffff);
   }
-  return WriteBytes(path, out);
-}
-
-bool WritePng(const std::string& path, const Picture& picture) {
-  std::vector<uint8_t> header, rows;
-  PutBigEndian32(header, static_cast<uint32_t>(picture.width));
-  PutBigEndian32(header, static_cast<uint32_t>(picture.height));
-  // 8 bits a channel, RGB (2) or RGBA (6), the standard compression, filter and no interlace.
-  header.insert(header.end(), {8, static_cast<uint8_t>(picture.channels == 4 ? 6 : 2), 0, 0, 0});
-  const size_t rowBytes = static_cast<size_t>(picture.width) * picture.channels;
-  for (int y = picture.height - 1; y >= 0; --y) {  // top row first
-    rows.push_back(0);                               // no filter
-    const auto row = picture.pixels.begin() + static_cast<std::ptrdiff_t>(y * rowBytes);
-    rows.insert(rows.end(), row, row + static_cast<std::ptrdiff_t>(rowBytes));
-  }
-  std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-  PutChunk(out, "IHDR", header);
-  PutChunk(out, "IDAT", StoredZlib(rows));
-  PutChunk(out, "IEND", {});
   return WriteBytes(path, out);
 }
