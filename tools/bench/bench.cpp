@@ -35,7 +35,7 @@ struct Options {
   int width = 400;   // pixels
   int height = 400;
   int frames = 300;  // timed frames per scene, over all passes
-  const char* picture = nullptr;  // PPM of the last "all" frame, when asked for
+  const char* pictures = nullptr;  // folder for one PPM a scene (its last timed frame), when asked for
 };
 
 struct SceneCase {
@@ -62,10 +62,10 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->height = 768;
     } else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
       options->frames = std::max(10, std::atoi(argv[++i]));
-    } else if (std::strcmp(argv[i], "--picture") == 0 && i + 1 < argc) {
-      options->picture = argv[++i];
+    } else if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) {
+      options->pictures = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: quarnholt_bench [--large | 1024x768] [--frames N] [--picture FILE.ppm]\n");
+      std::fprintf(stderr, "usage: quarnholt_bench [--large | 1024x768] [--frames N] [--pictures DIR]\n");
       return false;
     }
   }
@@ -188,13 +188,13 @@ void SwitchTo(const SceneCase& scene) {
 }
 
 // The back buffer as a binary PPM, top row first.
-void WritePicture(const char* fileName, int width, int height) {
+void WritePicture(const std::string& fileName, int width, int height) {
   std::vector<unsigned char> rgb(3 * width * height);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-  FILE* file = std::fopen(fileName, "wb");
+  FILE* file = std::fopen(fileName.c_str(), "wb");
   if (!file) {
-    std::fprintf(stderr, "quarnholt_bench: cannot write %s\n", fileName);
+    std::fprintf(stderr, "quarnholt_bench: cannot write %s\n", fileName.c_str());
     return;
   }
   std::fprintf(file, "P6\n%d %d\n255\n", width, height);
@@ -221,6 +221,8 @@ int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, &options)) return 2;
   if (!SetUp(options)) return 1;
+  std::error_code error;
+  if (options.pictures) std::filesystem::create_directories(options.pictures, error);
   const int sceneCount = sizeof(Scenes) / sizeof(Scenes[0]);
   SceneTimes times[sceneCount + 1];
   int framesAPass = std::max(1, options.frames / Passes);
@@ -229,8 +231,9 @@ int main(int argc, char** argv) {
       SwitchTo(Scenes[i]);
       bool all = i == sceneCount - 1;
       TimeFrames(framesAPass, &times[i], all ? &times[sceneCount] : nullptr);
+      if (pass == Passes - 1 && options.pictures)
+        WritePicture(std::string(options.pictures) + "/" + Scenes[i].name + ".ppm", options.width, options.height);
     }
-    if (pass == 0 && options.picture) WritePicture(options.picture, options.width, options.height);
   }
   std::printf("%d x %d, %d frames a scene in %d passes, frame time %.4f s\n", options.width, options.height,
               framesAPass * Passes, Passes, FrameSeconds);
