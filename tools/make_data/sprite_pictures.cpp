@@ -129,8 +129,7 @@ Picture MakePlant() {
 // (drawn under the alpha test, unblended) show bright discs without a dark rim. The
 // alpha alone shapes the glow: fully opaque over the inner 70 % of the radius, then a
 // soft fall to nothing at the edge (a one-pixel spark samples opaque texels more often
-// than not); a close look shows a white-hot middle fading to a
-// faintly warm rim.
+// than not); a close look shows a white-hot middle fading to a faintly warm rim.
 Picture MakeGlow() {
   Picture glow = MakePicture(GlowSize, GlowSize, 4);
   const float centre = GlowSize * 0.5f;
