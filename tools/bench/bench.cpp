@@ -36,6 +36,8 @@ struct Options {
   int height = 400;
   int frames = 300;  // timed frames per scene, over all passes
   const char* pictures = nullptr;  // folder for one PPM a scene (its last timed frame), when asked for
+  float eyeX = 500.0f, eyeZ = -2000.0f;  // camera: world units, degrees
+  float yaw = 180.0f, pitch = 12.0f;
 };
 
 struct SceneCase {
@@ -57,15 +59,24 @@ struct SceneTimes {
 
 bool ParseOptions(int argc, char** argv, Options* options) {
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--large") == 0 || std::strcmp(argv[i], "1024x768") == 0) {
+    int width = 0, height = 0;
+    if (std::strcmp(argv[i], "--large") == 0) {
       options->width = 1024;
       options->height = 768;
+    } else if (std::sscanf(argv[i], "%dx%d", &width, &height) == 2 && width >= 16 && height >= 16) {
+      options->width = width;
+      options->height = height;
+    } else if (std::strcmp(argv[i], "--camera") == 0 && i + 4 < argc) {
+      options->eyeX = std::strtof(argv[++i], nullptr);
+      options->eyeZ = std::strtof(argv[++i], nullptr);
+      options->yaw = std::strtof(argv[++i], nullptr);
+      options->pitch = std::strtof(argv[++i], nullptr);
     } else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
       options->frames = std::max(10, std::atoi(argv[++i]));
     } else if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) {
       options->pictures = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: quarnholt_bench [--large | 1024x768] [--frames N] [--pictures DIR]\n");
+      std::fprintf(stderr, "usage: quarnholt_bench [--large | WIDTHxHEIGHT] [--frames N] [--pictures DIR] [--camera X Z YAW PITCH]\n");
       return false;
     }
   }
@@ -79,14 +90,15 @@ void EnterProgramFolder() {
   if (!folder.empty()) std::filesystem::current_path(folder, error);
 }
 
-// From the middle of the island's near half, looking back over it at the launch line
-// (1200 units off) and the whirlwind's axis beyond, a little up so the bursts fit.
-void PlaceCamera() {
+// By default from the middle of the island's near half, looking back over it at the
+// launch line (1200 units off) and the whirlwind's axis beyond, a little up so the
+// bursts fit; the eye's height follows the ground.
+void PlaceCamera(const Options& options) {
   GiveCameraStartingValues();
-  ViewCamera.eyeX = 500.0f;
-  ViewCamera.eyeZ = -2000.0f;
-  ViewCamera.yaw = 180.0f;
-  ViewCamera.pitch = 12.0f;
+  ViewCamera.eyeX = options.eyeX;
+  ViewCamera.eyeZ = options.eyeZ;
+  ViewCamera.yaw = options.yaw;
+  ViewCamera.pitch = options.pitch;
 }
 
 // Every shell is set at the top of its rise with its burst starting now; the timer
@@ -124,7 +136,7 @@ bool SetUp(const Options& options) {
   SetUpScene();
   ResizeView(options.width, options.height);
   SetFrameSpeed(FrameSeconds);
-  PlaceCamera();  // no input devices: ProcessInput only places this camera
+  PlaceCamera(options);  // no input devices: ProcessInput only places this camera
   ClearTheFog();
   BurstAllFireworks();
   for (const RecordedMessageBox& box : RecordedMessageBoxes())

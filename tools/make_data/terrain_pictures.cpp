@@ -55,8 +55,30 @@ float NaturalHeight(float column, float row) {
   return Mix(beach, inland, SmoothStep(1.0f, 3.4f, coast));
 }
 
+// The walker starts at the corner (100, -100) looking along -z towards the launch line
+// (z = -800): the corner is a lit headland at about 225 whose crest falls gently along
+// the view to the first plant at 140, below the eye's line to the bursts, and blends
+// into the land beyond column 5 and row 8.
+float StartHeadland(float column, float row, float height) {
+  float swell = TileFbm(column / GridSize, row / GridSize, 8, 2, 0.5f, 14) - 0.5f;  // gentle knolls
+  float crest = Mix(226.0f, 142.0f, SmoothStep(0.0f, 5.5f, row)) + 28.0f * swell * SmoothStep(1.0f, 3.0f, column + row);
+  float weight = (1.0f - SmoothStep(1.5f, 5.5f, column)) * (1.0f - SmoothStep(5.5f, 8.5f, row));
+  return Mix(height, crest, weight);
+}
+
+// The smaller of a and b, rounded over `k` units where they meet, so that no crease shows.
+float SmoothMin(float a, float b, float k) {
+  float h = std::clamp(0.5f + 0.5f * (b - a) / k, 0.0f, 1.0f);
+  return Mix(b, a, h) - k * h * (1.0f - h);
+}
+
+// The land rises gently from the beach along z = 0, about 16 units a cell, so that from
+// inland the whirlwind's path along that shore lies open below the eye.
+float OpenShore(float row, float height) { return SmoothMin(height, 34.0f + 16.0f * row, 20.0f); }
+
 float LevelledHeight(int column, int row) {
   float height = NaturalHeight(static_cast<float>(column), static_cast<float>(row));
+  height = StartHeadland(static_cast<float>(column), static_cast<float>(row), OpenShore(static_cast<float>(row), height));
   for (const GroundTarget& target : Targets) {
     float distance = std::hypot(column - target.column, row - target.row);
     float weight = 1.0f - SmoothStep(target.flatRadius, target.flatRadius + target.slopeCells, distance);
