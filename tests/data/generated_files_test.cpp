@@ -1,13 +1,14 @@
 // What the generator writes: the same bytes on every run, and sounds (read as the program
 // reads them) of their lengths and channels, unclipped, loops that join without a jump and
-// one-shots that start and end in silence. (The pictures, the heightmap with its fit to
-// the plants and the sea included, are drawn whole in the reference frames, which any
+// one-shots that start and end in silence; a sprite and a ground made for how they are
+// drawn. (The pictures themselves are drawn whole in the reference frames, which any
 // change to them fails.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "data/data_files.h"
 #include "platform/wave_file.h"
@@ -62,4 +63,49 @@ TEST(GeneratedFiles, SoundsHaveTheirLengthsPeaksAndJoins) {
     }
     for (size_t i : {size_t(0), last - 9, last}) EXPECT_TRUE(loop || std::abs(at(i)) < 330) << i;
   }
+}
+
+namespace {
+// The ground at (x, z) as the terrain interpolates heightmap.bmp (red bytes, 32 x 32, bottom row at z = 0).
+double Ground(const std::string& bmp, double x, double z) {
+  const size_t start = uint8_t(bmp[10]) | uint8_t(bmp[11]) << 8;
+  auto h = [&](int i, int j) { return double(uint8_t(bmp[start + 3 * (32 * j + i)])); };
+  const int i = int(x / 160), j = int(-z / 160);
+  const double dx = x / 160 - i, dz = -z / 160 - j;
+  return (1 - dx) * (1 - dz) * h(i, j) + dx * (1 - dz) * h(i + 1, j) + dx * dz * h(i + 1, j + 1) + (1 - dx) * dz * h(i, j + 1);
+}
+// Whether the straight line from the eye (50 above the ground at (x, z)) to the point (x, y, toZ) passes above the ground.
+bool OpenView(const std::string& bmp, double x, double z, double y, double toZ) {
+  const double eye = Ground(bmp, x, z) + 50;
+  for (double t = 0.0; t <= 1.0; t += 1.0 / 256)
+    if (eye + (y - eye) * t < Ground(bmp, x, z + (toZ - z) * t)) return false;
+  return true;
+}
+}  // namespace
+
+// The sprite has straight alpha: wherever the alpha test lets a texel through its colour is
+// bright, so sparks show their own colours and the whirlwind no dark rims; the opaque disc
+// is broad, so a one-pixel spark mostly samples it. The start stands on lit ground (the
+// ground's shade is its height / 255) and sees the launch line's lowest bursts over the
+// land; the plants stand on the ground, and the shore where the whirlwind travels lies open
+// from inland.
+TEST(GeneratedFiles, TheSpriteAndTheGroundSuitHowTheyAreDrawn) {
+  const std::string tga = ReadFile(BinDir() + "/" + SpriteFile), bmp = ReadFile(BinDir() + "/" + HeightmapFile);
+  ASSERT_TRUE(tga.size() >= 18 + 64 * 64 * 4 && tga[12] == 64 && tga[14] == 64 && tga[16] == 32);
+  int opaque = 0;
+  for (size_t p = 18; p < 18 + 64 * 64 * 4; p += 4) {
+    const uint8_t alpha = tga[p + 3];
+    opaque += alpha >= 128;
+    if (alpha > 25) { EXPECT_GE(std::min({uint8_t(tga[p]), uint8_t(tga[p + 1]), uint8_t(tga[p + 2])}), 200) << p; }
+  }
+  EXPECT_EQ(uint8_t(tga[18 + 4 * (64 * 32 + 32) + 3]), 255);
+  EXPECT_EQ(uint8_t(tga[18 + 3]), 0);
+  EXPECT_GE(opaque, 64 * 64 * 2 / 5);
+
+  ASSERT_GE(bmp.size(), 54u + 32 * 32 * 3);
+  EXPECT_GE(Ground(bmp, 100, -100), 150);
+  EXPECT_TRUE(OpenView(bmp, 100, -100, 150, -800));  // the lowest bursts straight ahead
+  EXPECT_NEAR(Ground(bmp, 50, -850), 140, 5);
+  for (auto [x, z] : {std::pair{1000, -2400}, {1300, -2500}, {900, -2700}, {1100, -2800}}) EXPECT_NEAR(Ground(bmp, x, z), 250, 5);
+  for (int x = 800; x <= 4800; x += 160) EXPECT_TRUE(OpenView(bmp, x, -1500, 150, -1)) << x;  // the whirlwind from 150 up
 }

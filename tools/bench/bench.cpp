@@ -35,7 +35,10 @@ struct Options {
   int width = 400;   // pixels
   int height = 400;
   int frames = 300;  // timed frames per scene, over all passes
-  const char* picture = nullptr;  // PPM of the last "all" frame, when asked for
+  const char* pictures = nullptr;  // folder for one PPM a scene (its last timed frame), when asked for
+  float eyeX = 500.0f, eyeZ = -2000.0f;  // camera: world units, degrees
+  float yaw = 180.0f, pitch = 12.0f;
+  const char* scene = nullptr;  // the one scene to draw, or all of them in turn
 };
 
 struct SceneCase {
@@ -57,15 +60,27 @@ struct SceneTimes {
 
 bool ParseOptions(int argc, char** argv, Options* options) {
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--large") == 0 || std::strcmp(argv[i], "1024x768") == 0) {
+    int width = 0, height = 0;
+    if (std::strcmp(argv[i], "--large") == 0) {
       options->width = 1024;
       options->height = 768;
+    } else if (std::sscanf(argv[i], "%dx%d", &width, &height) == 2 && width >= 16 && height >= 16) {
+      options->width = width;
+      options->height = height;
+    } else if (std::strcmp(argv[i], "--camera") == 0 && i + 4 < argc) {
+      options->eyeX = std::strtof(argv[++i], nullptr);
+      options->eyeZ = std::strtof(argv[++i], nullptr);
+      options->yaw = std::strtof(argv[++i], nullptr);
+      options->pitch = std::strtof(argv[++i], nullptr);
     } else if (std::strcmp(argv[i], "--frames") == 0 && i + 1 < argc) {
       options->frames = std::max(10, std::atoi(argv[++i]));
-    } else if (std::strcmp(argv[i], "--picture") == 0 && i + 1 < argc) {
-      options->picture = argv[++i];
+    } else if (std::strcmp(argv[i], "--scene") == 0 && i + 1 < argc) {
+      options->scene = argv[++i];
+    } else if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) {
+      options->pictures = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: quarnholt_bench [--large | 1024x768] [--frames N] [--picture FILE.ppm]\n");
+      std::fprintf(stderr, "usage: quarnholt_bench [--large | WIDTHxHEIGHT] [--frames N] [--pictures DIR] [--camera X Z YAW PITCH]\n"
+                   "                       [--scene bare|rain|fireworks|whirlwind|all]\n");
       return false;
     }
   }
@@ -79,14 +94,15 @@ void EnterProgramFolder() {
   if (!folder.empty()) std::filesystem::current_path(folder, error);
 }
 
-// From the middle of the island's near half, looking back over it at the launch line
-// (1200 units off) and the whirlwind's axis beyond, a little up so the bursts fit.
-void PlaceCamera() {
+// By default from the middle of the island's near half, looking back over it at the
+// launch line (1200 units off) and the whirlwind's axis beyond, a little up so the
+// bursts fit; the eye's height follows the ground.
+void PlaceCamera(const Options& options) {
   GiveCameraStartingValues();
-  ViewCamera.eyeX = 500.0f;
-  ViewCamera.eyeZ = -2000.0f;
-  ViewCamera.yaw = 180.0f;
-  ViewCamera.pitch = 12.0f;
+  ViewCamera.eyeX = options.eyeX;
+  ViewCamera.eyeZ = options.eyeZ;
+  ViewCamera.yaw = options.yaw;
+  ViewCamera.pitch = options.pitch;
 }
 
 // Every shell is set at the top of its rise with its burst starting now; the timer
@@ -124,7 +140,7 @@ bool SetUp(const Options& options) {
   SetUpScene();
   ResizeView(options.width, options.height);
   SetFrameSpeed(FrameSeconds);
-  PlaceCamera();  // no input devices: ProcessInput only places this camera
+  PlaceCamera(options);  // no input devices: ProcessInput only places this camera
   ClearTheFog();
   BurstAllFireworks();
   for (const RecordedMessageBox& box : RecordedMessageBoxes())
@@ -188,13 +204,13 @@ void SwitchTo(const SceneCase& scene) {
 }
 
 // The back buffer as a binary PPM, top row first.
-void WritePicture(const char* fileName, int width, int height) {
+void WritePicture(const std::string& fileName, int width, int height) {
   std::vector<unsigned char> rgb(3 * width * height);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-  FILE* file = std::fopen(fileName, "wb");
+  FILE* file = std::fopen(fileName.c_str(), "wb");
   if (!file) {
-    std::fprintf(stderr, "quarnholt_bench: cannot write %s\n", fileName);
+    std::fprintf(stderr, "quarnholt_bench: cannot write %s\n", fileName.c_str());
     return;
   }
   std::fprintf(file, "P6\n%d %d\n255\n", width, height);
@@ -203,12 +219,14 @@ void WritePicture(const char* fileName, int width, int height) {
 }
 
 void PrintRow(const char* name, const SceneTimes& times) {
+  if (times.wall.empty()) return;
   Figures wall = Summarise(times.wall), processor = Summarise(times.processor);
   std::printf("%-10s %9.2f %9.2f %9.2f %9.2f\n", name, wall.median, wall.low, wall.high, processor.median);
 }
 
 // Ratio of the medians of two scenes, by the wall clock and by processor time.
 void PrintRatio(const char* name, const SceneTimes& a, const SceneTimes& b) {
+  if (a.wall.empty() || b.wall.empty()) return;
   std::printf("%s %.2f (processor %.2f)\n", name, Summarise(a.wall).median / Summarise(b.wall).median,
               Summarise(a.processor).median / Summarise(b.processor).median);
 }
@@ -216,21 +234,27 @@ void PrintRatio(const char* name, const SceneTimes& a, const SceneTimes& b) {
 
 // The scenes take turns in several passes, so a burst of load from elsewhere on the
 // machine falls on all of them alike. The limit is timed within "all": each "all"
-// frame drawn again with no time passing.
+// frame drawn again with no time passing. With --scene only that scene is drawn: the
+// rain's fog, which stays once the rain has passed (the clocks stand still), then
+// covers no other scene.
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, &options)) return 2;
   if (!SetUp(options)) return 1;
+  std::error_code error;
+  if (options.pictures) std::filesystem::create_directories(options.pictures, error);
   const int sceneCount = sizeof(Scenes) / sizeof(Scenes[0]);
   SceneTimes times[sceneCount + 1];
   int framesAPass = std::max(1, options.frames / Passes);
   for (int pass = 0; pass < Passes; ++pass) {
     for (int i = 0; i < sceneCount; ++i) {
+      if (options.scene && std::strcmp(options.scene, Scenes[i].name) != 0) continue;
       SwitchTo(Scenes[i]);
       bool all = i == sceneCount - 1;
       TimeFrames(framesAPass, &times[i], all ? &times[sceneCount] : nullptr);
+      if (pass == Passes - 1 && options.pictures)
+        WritePicture(std::string(options.pictures) + "/" + Scenes[i].name + ".ppm", options.width, options.height);
     }
-    if (pass == 0 && options.picture) WritePicture(options.picture, options.width, options.height);
   }
   std::printf("%d x %d, %d frames a scene in %d passes, frame time %.4f s\n", options.width, options.height,
               framesAPass * Passes, Passes, FrameSeconds);

@@ -154,9 +154,13 @@ Sound MakeAmbient() {
   return sound;
 }
 
+// Rain is heard as a patter: separate drops, each a tick that rings for a few
+// milliseconds, over a soft hiss of the far rain. Drops near the loop's join are kept
+// small, so that both ends of the loop are equally loud.
 Sound MakeRain() {
   Sound sound = MakeSound(SampleRate, 2, RainSeconds);
   size_t frames = sound.samples.size() / 2;
+  const float joinSeconds = 0.08f;  // no big drop this close to either end of the loop
   for (int c = 0; c < 2; ++c) {
     std::vector<float> noise = WhiteNoise(frames, 200 + c);
     StateVariable highCut{0, 0}, lowCut{0, 0};
@@ -164,28 +168,29 @@ Sound MakeRain() {
     const float patterCoefficient = OnePoleCoefficient(300.0f);
     std::vector<float> hiss = LoopSignal(frames, [&](size_t n) {
       float loop = static_cast<float>(n) / frames;
-      float band = Filter(lowCut, Filter(highCut, noise[n], 9000.0f, 0.7f).low, 700.0f, 0.7f).high;
+      float band = Filter(lowCut, Filter(highCut, noise[n], 7000.0f, 0.7f).low, 900.0f, 0.7f).high;
       return band * (0.9f + 0.2f * LoopFbm(loop, 16, 2, 0.5f, 210 + c));
     });
     std::vector<float> rumble = LoopSignal(frames, [&](size_t n) { return LowPass(patter, noise[(n + frames / 2) % frames], patterCoefficient); });
-    ScaleToRms(hiss, 0.12f);
-    ScaleToRms(rumble, 0.05f);
-    std::vector<float> channel(frames);
-    for (size_t n = 0; n < frames; ++n) channel[n] = hiss[n] + rumble[n];
-    for (size_t n = 0; n < frames; ++n) sound.samples[2 * n + c] = channel[n];
-    // Countless small drops, and now and then a big one close by.
+    ScaleToRms(hiss, 0.035f);
+    ScaleToRms(rumble, 0.02f);
+    for (size_t n = 0; n < frames; ++n) sound.samples[2 * n + c] = hiss[n] + rumble[n];
     Random random{0x7a1du + static_cast<uint32_t>(c)};
-    const int smallDrops = static_cast<int>(RainSeconds * 900.0f);
-    for (int i = 0; i < smallDrops; ++i) {
+    // Drops on leaves and ground nearby: about 70 a second, most of them light.
+    const int nearDrops = static_cast<int>(RainSeconds * 70.0f);
+    for (int i = 0; i < nearDrops; ++i) {
       size_t at = static_cast<size_t>(RandomUnit(random) * frames);
-      float hertz = 2200.0f * std::pow(3.5f, RandomUnit(random));
       float size = RandomUnit(random);
-      AddWrapped(sound.samples, 2, c, at, Drop(hertz, RandomRange(random, 0.0006f, 0.002f), 0.25f * size * size * size, RandomRange(random, 0.0f, 2.0f * Pi)));
+      float hertz = 1400.0f * std::pow(2.6f, RandomUnit(random)) * (1.3f - 0.4f * size);
+      float level = 0.05f + 0.3f * size * size;
+      AddWrapped(sound.samples, 2, c, at, Drop(hertz, RandomRange(random, 0.002f, 0.006f), level, RandomRange(random, 0.0f, 2.0f * Pi)));
     }
-    const int bigDrops = static_cast<int>(RainSeconds * 7.0f);
-    for (int i = 0; i < bigDrops; ++i) {
-      size_t at = static_cast<size_t>(RandomUnit(random) * frames);
-      AddWrapped(sound.samples, 2, c, at, Drop(RandomRange(random, 1100.0f, 2400.0f), RandomRange(random, 0.004f, 0.012f), RandomRange(random, 0.06f, 0.16f), 0.0f));
+    // Now and then a heavy drop close by: lower and longer, well above the rest.
+    const int heavyDrops = static_cast<int>(RainSeconds * 6.0f);
+    for (int i = 0; i < heavyDrops; ++i) {
+      float t = RandomRange(random, joinSeconds, RainSeconds - joinSeconds);
+      size_t at = static_cast<size_t>(t * SampleRate);
+      AddWrapped(sound.samples, 2, c, at, Drop(RandomRange(random, 700.0f, 1600.0f), RandomRange(random, 0.008f, 0.016f), RandomRange(random, 0.35f, 0.6f), 0.0f));
     }
   }
   return sound;

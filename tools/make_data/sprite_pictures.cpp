@@ -124,21 +124,26 @@ Picture MakePlant() {
   return plant;
 }
 
+// Straight alpha: the colour is near white over the whole square, so whatever texel a
+// one-pixel spark samples shows its firework's own colour, and the whirlwind's squares
+// (drawn under the alpha test, unblended) show bright discs without a dark rim. The
+// alpha alone shapes the glow: fully opaque over the inner 70 % of the radius, then a
+// soft fall to nothing at the edge (a one-pixel spark samples opaque texels more often
+// than not); a close look shows a white-hot middle fading to a faintly warm rim.
 Picture MakeGlow() {
   Picture glow = MakePicture(GlowSize, GlowSize, 4);
   const float centre = GlowSize * 0.5f;
   for (int y = 0; y < GlowSize; ++y) {
     for (int x = 0; x < GlowSize; ++x) {
       float r = std::hypot(x + 0.5f - centre, y + 0.5f - centre) / centre;  // 1 at the edge
-      float window = r < 1.0f ? (1.0f - r * r) * (1.0f - r * r) : 0.0f;
-      float core = std::exp(-r * r / 0.02f);
-      float level = window * (0.7f + 0.3f * core);
-      // A touch of warmth away from the white-hot core.
+      float fall = std::clamp((r - 0.7f) / 0.3f, 0.0f, 1.0f);
+      float alpha = 1.0f - fall * fall * (3.0f - 2.0f * fall);
+      float warmth = std::clamp((r - 0.3f) / 0.7f, 0.0f, 1.0f);  // 0 in the middle, 1 at the rim
       uint8_t* p = &glow.pixels[(static_cast<size_t>(y) * GlowSize + x) * 4];
-      p[0] = ToByte(255.0f * std::min(1.0f, level * 1.1f));
-      p[1] = ToByte(255.0f * std::min(1.0f, level * (0.92f + 0.18f * core)));
-      p[2] = ToByte(255.0f * std::min(1.0f, level * (0.8f + 0.3f * core)));
-      p[3] = ToByte(255.0f * level);
+      p[0] = 255;
+      p[1] = ToByte(255.0f - 10.0f * warmth);
+      p[2] = ToByte(255.0f - 28.0f * warmth);
+      p[3] = ToByte(255.0f * alpha);
     }
   }
   return glow;

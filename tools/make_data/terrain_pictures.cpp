@@ -55,8 +55,30 @@ float NaturalHeight(float column, float row) {
   return Mix(beach, inland, SmoothStep(1.0f, 3.4f, coast));
 }
 
+// The walker starts at the corner (100, -100) looking along -z towards the launch line
+// (z = -800): the corner is a lit headland at about 225 whose crest falls gently along
+// the view to the first plant at 140, below the eye's line to the bursts, and blends
+// into the land beyond column 5 and row 8.
+float StartHeadland(float column, float row, float height) {
+  float swell = TileFbm(column / GridSize, row / GridSize, 8, 2, 0.5f, 14) - 0.5f;  // gentle knolls
+  float crest = Mix(226.0f, 142.0f, SmoothStep(0.0f, 5.5f, row)) + 28.0f * swell * SmoothStep(1.0f, 3.0f, column + row);
+  float weight = (1.0f - SmoothStep(1.5f, 5.5f, column)) * (1.0f - SmoothStep(5.5f, 8.5f, row));
+  return Mix(height, crest, weight);
+}
+
+// The smaller of a and b, rounded over `k` units where they meet, so that no crease shows.
+float SmoothMin(float a, float b, float k) {
+  float h = std::clamp(0.5f + 0.5f * (b - a) / k, 0.0f, 1.0f);
+  return Mix(b, a, h) - k * h * (1.0f - h);
+}
+
+// The land rises gently from the beach along z = 0, about 16 units a cell, so that from
+// inland the whirlwind's path along that shore lies open below the eye.
+float OpenShore(float row, float height) { return SmoothMin(height, 34.0f + 16.0f * row, 20.0f); }
+
 float LevelledHeight(int column, int row) {
   float height = NaturalHeight(static_cast<float>(column), static_cast<float>(row));
+  height = StartHeadland(static_cast<float>(column), static_cast<float>(row), OpenShore(static_cast<float>(row), height));
   for (const GroundTarget& target : Targets) {
     float distance = std::hypot(column - target.column, row - target.row);
     float weight = 1.0f - SmoothStep(target.flatRadius, target.flatRadius + target.slopeCells, distance);
@@ -139,36 +161,6 @@ Colour SandAt(float u, float v, float height) {
   return Scale(Blend(wet, dry, SmoothStep(22.0f, 34.0f, height)), 0.9f + 0.2f * grain);
 }
 
-// Ripples under a network of caustic lines: the distance between the nearest and the
-// second nearest of jittered points on a wrapping lattice, bright where the two are close.
-float CausticLines(float u, float v, int cells, uint32_t layer) {
-  float x = u * cells;
-  float y = v * cells;
-  int cx = static_cast<int>(std::floor(x));
-  int cy = static_cast<int>(std::floor(y));
-  float nearest = 9.0f;
-  float second = 9.0f;
-  for (int dy = -1; dy <= 1; ++dy) {
-    for (int dx = -1; dx <= 1; ++dx) {
-      int lx = cx + dx;
-      int ly = cy + dy;
-      int wx = (lx % cells + cells) % cells;
-      int wy = (ly % cells + cells) % cells;
-      float px = lx + 0.1f + 0.8f * LatticeValue(wx, wy, layer);
-      float py = ly + 0.1f + 0.8f * LatticeValue(wx, wy, layer + 1);
-      float d = std::hypot(px - x, py - y);
-      if (d < nearest) {
-        second = nearest;
-        nearest = d;
-      } else if (d < second) {
-        second = d;
-      }
-    }
-  }
-  float gap = second - nearest;
-  return 0.7f * (1.0f - SmoothStep(0.0f, 0.1f, gap)) + 0.3f * (1.0f - SmoothStep(0.0f, 0.4f, gap));
-}
-
 }  // namespace
 
 Picture MakeHeightmap() {
@@ -208,21 +200,22 @@ Picture MakeGroundTexture(const Picture& heightmap) {
   return ground;
 }
 
+// One copy spans the 15,120-unit sea, 59 units a texel, and is added at half strength
+// while it turns: broad, soft patches of darker and lighter water (wind on the sea, the
+// shadows of swells), with nothing finer than a few texels, which would only flicker.
 Picture MakeWaterTexture() {
   Picture water = MakePicture(TextureSize, TextureSize, 3);
   for (int y = 0; y < TextureSize; ++y) {
     for (int x = 0; x < TextureSize; ++x) {
       float u = (x + 0.5f) / TextureSize;
       float v = (y + 0.5f) / TextureSize;
-      // Warp the lattice with slow noise so the lines wander like light under waves.
-      float wu = u + 0.08f * (TileFbm(u, v, 6, 3, 0.5f, 71) - 0.5f);
-      float wv = v + 0.08f * (TileFbm(u, v, 6, 3, 0.5f, 72) - 0.5f);
-      float lines = 0.65f * CausticLines(wu, wv, 12, 73) + 0.45f * CausticLines(wu + 0.37f, wv + 0.61f, 20, 75);
-      float ripple = TileFbm(u, v, 8, 5, 0.55f, 77);
-      Colour deep{40, 92, 150};
-      Colour shallow{80, 160, 200};
-      Colour c = Blend(deep, shallow, SmoothStep(0.25f, 0.8f, ripple));
-      c = Blend(c, Colour{225, 245, 255}, std::min(lines, 1.0f) * 0.85f);
+      // Warp with slow noise, so the patches stretch and curl like wind lanes.
+      float wu = u + 0.06f * (TileFbm(u, v, 3, 2, 0.5f, 71) - 0.5f);
+      float wv = v + 0.06f * (TileFbm(u, v, 3, 2, 0.5f, 72) - 0.5f);
+      float broad = TileFbm(wu, wv, 4, 3, 0.5f, 73);
+      float lanes = TileFbm(wu * 1.0f, wv, 16, 2, 0.45f, 75);
+      float shade = SmoothStep(0.2f, 0.8f, 0.7f * broad + 0.3f * lanes);
+      Colour c = Blend(Colour{28, 70, 108}, Colour{136, 204, 240}, shade);
       PutPixel(water, x, y, c);
     }
   }
