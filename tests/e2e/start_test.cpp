@@ -54,8 +54,8 @@ TEST_F(StartTest, EachEndingSignalInFullScreenRestoresTheDisplay) {
     ASSERT_TRUE(StartProgram(s, OnXorg, OnXorg, {}, {BinDirectory() + "/quarnholt", "--fullscreen"}));
     Window w = FindMainWindow(s, 30.0), root = DefaultRootWindow(s.display);
     ASSERT_NE(w, 0u) << ProgramOutput(s);
-    EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1024, 768}));
     EXPECT_GE(WaitForFrameCount(s, w, 30.0), 0);
+    EXPECT_TRUE(WaitUntil(10.0, [&] { return Geometry(s, root) == std::vector<int>{0, 0, 1024, 768}; }));
     ExpectEndOnSignal(s, number, 0);
     EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1280, 1024}));
     StopSession(s);
