@@ -9,7 +9,7 @@ find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 find_package(X11)
 
 file(GLOB PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/linux/*.cpp
-     ${CMAKE_SOURCE_DIR}/src/platform/openal/*.cpp)
+     ${CMAKE_SOURCE_DIR}/src/platform/openal/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/posix/*.cpp)
 if(X11_FOUND AND X11_Xi_FOUND AND NOT QUARNHOLT_SDL_INPUT)
   set(QUARNHOLT_INPUT_LAYER x11)
   set(QUARNHOLT_INPUT_LIBS X11::X11 X11::Xi)

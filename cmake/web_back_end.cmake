@@ -3,7 +3,7 @@
 # output shared with Linux on Emscripten's OpenAL (Web Audio). The program is a .js and a
 # .wasm that our own page loads; the ten data files lie beside the page.
 file(GLOB PLATFORM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/web/*.cpp
-     ${CMAKE_SOURCE_DIR}/src/platform/openal/*.cpp)
+     ${CMAKE_SOURCE_DIR}/src/platform/openal/*.cpp ${CMAKE_SOURCE_DIR}/src/platform/posix/*.cpp)
 add_library(quarnholt_core STATIC ${CORE_SOURCES} ${PLATFORM_SOURCES})
 target_compile_options(quarnholt_core PUBLIC -include ${CMAKE_SOURCE_DIR}/src/platform/web/gl_immediate.h)
 # The loop never returns: Asyncify lets the swap hand the browser its turn. Nothing on

@@ -1,6 +1,8 @@
 // Message boxes as the browser's own modal alert and confirm, caption over text.
 #include <emscripten.h>
 
+#include <cstdio>
+
 #include "platform/back_end.h"
 
 namespace {
@@ -18,4 +20,10 @@ MessageBoxAnswer ShowSystemMessageBox(const char* text, const char* caption, Mes
   int answer = ShowPageBox(text, caption, yesNo ? 1 : 0);
   if (!yesNo) return MessageBoxAnswer::Ok;
   return answer ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
+}
+
+// The page has no console a person reads, and no command line: what there is goes to the
+// browser's console.
+void ShowCommandLineText(const char* text, CommandLineText kind) {
+  std::fputs(text, kind == CommandLineText::Answer ? stdout : stderr);
 }

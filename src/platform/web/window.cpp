@@ -81,7 +81,9 @@ void StopWindowSystem() {
   SayProgramEnded(quitCode);
 }
 
-bool FullScreenModeAvailable() { return started && PageCanGoFullScreen(); }
+// The page goes full screen at the first click or key after the canvas shows: here only
+// whether it may at all.
+bool SwitchToFullScreenMode() { return started && PageCanGoFullScreen(); }
 
 WindowCreation CreateMainWindow(bool fullScreen, const char* title) {
   if (!started) return WindowCreation::Failed;

@@ -1,5 +1,6 @@
-// Data files on POSIX systems: opened non-blocking, so that a FIFO or a device by the
-// name never holds the program up, and kept only when fstat finds a regular file.
+// Data files on POSIX systems (Linux, and the web page's in-memory folder): opened
+// non-blocking, so that a FIFO or a device by the name never holds the program up, and
+// kept only when fstat finds a regular file.
 #include "platform/data_file.h"
 
 #include <fcntl.h>
