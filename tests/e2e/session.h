@@ -376,11 +376,23 @@ inline bool WaitForPicture(Session& s, Window w) {
 
 // Over the top rows: the pixels whose colour differs by more than level in some channel;
 // all of them when the sizes differ.
-inline int Compare(const Picture& a, const Picture& b, int level = 255, int rows = 1 << 30) {
+// With a slack, a pixel of b counts only when it differs from a's pixels that many rows
+// above and below as well: a line that moves up or down by a row or two (the water's edge
+// as it bobs) is not a change.
+inline int Compare(const Picture& a, const Picture& b, int level = 255, int rows = 1 << 30, int slack = 0) {
   if (a.width != b.width || a.height != b.height || a.rgb.empty()) return std::max(a.width * a.height, b.width * b.height);
+  auto off = [&](size_t i, size_t j) { return std::abs(a.rgb[j] - b.rgb[i]) > level; };
+  auto differs = [&](int x, int y) {
+    for (int dy = -slack; dy <= slack; ++dy) {
+      if (y + dy < 0 || y + dy >= a.height) continue;
+      size_t i = 3 * (size_t(y) * a.width + x), j = 3 * (size_t(y + dy) * a.width + x);
+      if (!(off(i, j) || off(i + 1, j + 1) || off(i + 2, j + 2))) return false;
+    }
+    return true;
+  };
   int pixels = 0;
-  auto off = [&](size_t i) { return std::abs(a.rgb[i] - b.rgb[i]) > level; };
-  for (size_t i = 0; i < std::min(a.rgb.size(), 3ul * rows * a.width); i += 3) pixels += off(i) || off(i + 1) || off(i + 2);
+  for (int y = 0; y < std::min(a.height, rows); ++y)
+    for (int x = 0; x < a.width; ++x) pixels += differs(x, y);
   return pixels;
 }
 

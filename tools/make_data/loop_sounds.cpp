@@ -172,8 +172,8 @@ Sound MakeRain() {
       return band * (0.9f + 0.2f * LoopFbm(loop, 16, 2, 0.5f, 210 + c));
     });
     std::vector<float> rumble = LoopSignal(frames, [&](size_t n) { return LowPass(patter, noise[(n + frames / 2) % frames], patterCoefficient); });
-    ScaleToRms(hiss, 0.035f);
-    ScaleToRms(rumble, 0.02f);
+    ScaleToRms(hiss, 0.06f);
+    ScaleToRms(rumble, 0.03f);
     for (size_t n = 0; n < frames; ++n) sound.samples[2 * n + c] = hiss[n] + rumble[n];
     Random random{0x7a1du + static_cast<uint32_t>(c)};
     // Drops on leaves and ground nearby: about 70 a second, most of them light.

@@ -215,7 +215,7 @@ Picture MakeWaterTexture() {
       float broad = TileFbm(wu, wv, 4, 3, 0.5f, 73);
       float lanes = TileFbm(wu * 1.0f, wv, 16, 2, 0.45f, 75);
       float shade = SmoothStep(0.2f, 0.8f, 0.7f * broad + 0.3f * lanes);
-      Colour c = Blend(Colour{28, 70, 108}, Colour{136, 204, 240}, shade);
+      Colour c = Blend(Colour{56, 104, 150}, Colour{108, 168, 212}, shade);
       PutPixel(water, x, y, c);
     }
   }
