@@ -34,14 +34,16 @@ QUESTION = "Fullscreen?\n\nDo you want fullscreen mode?"
 
 # Where the Linux build puts the start view's colours (400 x 400 window, the first seconds):
 # canvas point -> (red, green) and the blue at the start. Red and green come from the grey of
-# sky and fog, which stays; blue rises 2.55 levels a second as the sky clears, so any blue
-# from the start's up to clear sky passes. 8 levels allow for another driver's rounding of
+# sky and fog, which stays, and on the ground from the fogged grass, which moves by about 2
+# levels a second as the fog recedes (the figures are those between 3 and 6 seconds). Blue
+# rises 2.55 levels a second as the sky clears, so any blue from the start's up to clear
+# sky passes. 8 levels allow for another driver's rounding of
 # the fog and the texture filtering; a wrong matrix, texture or fog moves these by far more.
 START_COLOURS = {
     "sky": ((200, 40), (64, 64, 71)),
-    "hill": ((350, 215), (46, 45, 43)),
     "far water": ((20, 230), (96, 96, 107)),
-    "near water": ((200, 350), (44, 44, 48)),
+    "headland": ((200, 350), (73, 96, 58)),
+    "near ground": ((300, 380), (64, 112, 44)),
 }
 LEVEL_TOLERANCE = 8
 CLEAR_SKY_BLUE = 128
