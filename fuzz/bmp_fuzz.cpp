@@ -13,7 +13,8 @@
 namespace {
 
 bool KnownFailureText(const std::string& text) {
-  return text.starts_with("Failed to open DIB file ") || text == "Unknown DIB file format." || text == "Out of memory." || text == "Image file conversion error.";
+  return text.starts_with("Failed to open DIB file ") || text == "Unknown DIB file format." ||
+         text == "Out of memory." || text == "Image file conversion error.";
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 #include "platform/window.h"
 
 namespace {
-uint32_t previousTime = 0;         // milliseconds
-float frameCount = 0.0f;           // frames since the title was last written
-uint32_t lastTitleTime = 0;        // milliseconds
+uint32_t previousTime = 0;   // milliseconds
+float frameCount = 0.0f;     // frames since the title was last written
+uint32_t lastTitleTime = 0;  // milliseconds
 char titleText[64] = "";
 }  // namespace
 

@@ -18,9 +18,9 @@
 Weather WeatherFade = {500.0f, 175.0f, 0.25f, 0};
 
 namespace {
-const float GreyLevel = 0.25f;     // red and green of sky and fog
-const float ClearSkyBlue = 0.5f;   // the fade's blue end
-const float RainFogLimit = 501.0f; // world units: rain never brings the fog closer
+const float GreyLevel = 0.25f;      // red and green of sky and fog
+const float ClearSkyBlue = 0.5f;    // the fade's blue end
+const float RainFogLimit = 501.0f;  // world units: rain never brings the fog closer
 const float BlueStep = 0.01f;
 
 void SetSkyColour(float blue) { glClearColor(GreyLevel, GreyLevel, blue, 1.0f); }

@@ -21,7 +21,7 @@ SoundBufferParams WindBufferParams = {};
 SoundListenerParams ListenerParams = {};
 
 namespace {
-constexpr int MaxPath = 260;        // characters, terminator included
+constexpr int MaxPath = 260;          // characters, terminator included
 char CurrentDirectory[MaxPath] = {};  // as the system gives it; empty when longer than MaxPath
 
 constexpr int32_t AmbientVolume = -1000;  // hundredths of a decibel: -10 dB

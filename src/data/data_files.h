@@ -16,10 +16,9 @@ inline constexpr const char* WindSoundFile = "wind.wav";
 inline constexpr const char* WhistleSoundFile = "whistle.wav";
 inline constexpr const char* PopSoundFile = "pop.wav";
 
-inline constexpr const char* DataFileNames[] = {HeightmapFile,    TerrainTextureFile, WaterTextureFile,
-                                                PlantFile,        SpriteFile,         AmbientSoundFile,
-                                                RainSoundFile,    WindSoundFile,      WhistleSoundFile,
-                                                PopSoundFile};
+inline constexpr const char* DataFileNames[] = {HeightmapFile,    TerrainTextureFile, WaterTextureFile, PlantFile,
+                                                SpriteFile,       AmbientSoundFile,   RainSoundFile,    WindSoundFile,
+                                                WhistleSoundFile, PopSoundFile};
 
 // Where a data file is read from: the bare name when the current directory has it (a
 // folder of one's own files wins, file by file), else its path in the installed data

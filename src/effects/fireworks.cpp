@@ -17,7 +17,7 @@ Firework Fireworks[FireworkCount];
 TgaImage FireworkImage;
 
 namespace {
-const float LaunchLineZ = -800.0f;          // world units
+const float LaunchLineZ = -800.0f;  // world units
 const uint32_t BurstMilliseconds = 700;
 const int SquareCorners = 4;
 

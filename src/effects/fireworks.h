@@ -10,15 +10,15 @@
 constexpr int FireworkParticleCount = 5000;
 
 struct Firework {
-  float x;                    // world units: the shell, and the centre of its burst
+  float x;  // world units: the shell, and the centre of its burst
   float y;
   float z;
   ParticleVelocity velocity;  // the shell climbs velocity x 25 world units a second
   Particle particles[FireworkParticleCount];
-  uint32_t riseDuration;      // milliseconds, 2000 to 7999
-  uint32_t burstDuration;     // milliseconds, always 700
-  uint32_t launchTime;        // milliseconds, timer reading at launch
-  uint32_t burstTime;         // milliseconds, timer reading at the last rising frame
+  uint32_t riseDuration;   // milliseconds, 2000 to 7999
+  uint32_t burstDuration;  // milliseconds, always 700
+  uint32_t launchTime;     // milliseconds, timer reading at launch
+  uint32_t burstTime;      // milliseconds, timer reading at the last rising frame
 };
 
 // Indexed like the firework sounds: the index is the firework's number.

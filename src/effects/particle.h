@@ -9,12 +9,12 @@ struct ParticleVelocity {
 };
 
 struct Particle {
-  float x;                     // world units, in the owner's frame
+  float x;  // world units, in the owner's frame
   float y;
   float z;
-  bool active;                 // drawn and moved only while true
-  float life;                  // 1.0 at emission; also the colour's alpha
-  float r;                     // colour, 0 to 1
+  bool active;  // drawn and moved only while true
+  float life;   // 1.0 at emission; also the colour's alpha
+  float r;      // colour, 0 to 1
   float g;
   float b;
   float fade;                  // life lost per second is fade x 30

@@ -20,9 +20,9 @@ float windDirection = -1.0f;
 TgaImage WhirlwindImage;
 
 namespace {
-const float FootHeight = 35.0f;      // world units: where a point starts again
-const float RestartRadius = 100.99f; // world units
-const float SquareEdge = 3.0f;       // world units
+const float FootHeight = 35.0f;       // world units: where a point starts again
+const float RestartRadius = 100.99f;  // world units
+const float SquareEdge = 3.0f;        // world units
 
 // The axis travels 50 units a second and turns in the frame that finds it past a
 // bound; the overshoot stays, so a short next step may turn it again.
@@ -48,8 +48,8 @@ Turn TurnOf(float degrees) {
 // comes after these, so a square faces the camera only at angle 0 and turns away by
 // its angle elsewhere.
 struct Facing {
-  float acrossX, acrossZ;   // yaw turn of (1, 0, 0); its y is 0
-  float upX, upY, upZ;      // yaw and pitch turn of (0, 1, 0)
+  float acrossX, acrossZ;  // yaw turn of (1, 0, 0); its y is 0
+  float upX, upY, upZ;     // yaw and pitch turn of (0, 1, 0)
 };
 Facing FacingTheView() {
   Turn yaw = TurnOf(EffectsViewYaw());
@@ -70,8 +70,15 @@ void PutSquare(const WhirlwindPoint& point, const Facing& facing, ArrayVertex* c
     float x = point.radius + facing.acrossX * Across[k] + facing.upX * Up[k];
     float y = facing.upY * Up[k];
     float z = facing.acrossZ * Across[k] + facing.upZ * Up[k];
-    corner[k] = {S[k], T[k], 1.0f, 1.0f, 1.0f, 1.0f, windX + about.cosine * x + about.sine * z,
-                 point.height + y, -about.sine * x + about.cosine * z};
+    corner[k] = {S[k],
+                 T[k],
+                 1.0f,
+                 1.0f,
+                 1.0f,
+                 1.0f,
+                 windX + about.cosine * x + about.sine * z,
+                 point.height + y,
+                 -about.sine * x + about.cosine * z};
   }
 }
 

@@ -39,14 +39,14 @@ struct ChannelMask {
 
 // The source description: what the headers say, checked against the file's length.
 struct DibSource {
-  int32_t width;          // pixels
-  uint32_t rows;          // pixels; |height| of the header
-  bool topDown;           // a negative height: the first stored row is the top one
-  uint32_t bitCount;      // bits per pixel
-  uint32_t compression;   // 0 none, 1 RLE8, 2 RLE4, 3 bit-field masks
-  uint32_t colourCount;   // entries in the colour table
+  int32_t width;               // pixels
+  uint32_t rows;               // pixels; |height| of the header
+  bool topDown;                // a negative height: the first stored row is the top one
+  uint32_t bitCount;           // bits per pixel
+  uint32_t compression;        // 0 none, 1 RLE8, 2 RLE4, 3 bit-field masks
+  uint32_t colourCount;        // entries in the colour table
   const uint8_t* colourTable;  // colourCount entries of B, G, R (and a reserved byte)
-  uint32_t entrySize;     // bytes per colour entry: 3 (core header) or 4
+  uint32_t entrySize;          // bytes per colour entry: 3 (core header) or 4
   ChannelMask red, green, blue;
   const uint8_t* pixels;  // the pixel data
   size_t pixelBytes;      // bytes from the pixel data to the end of the file
@@ -62,10 +62,14 @@ uint32_t ReadU32(const uint8_t* p) {
 // Colour-table entries for a bit count without a colours-used field.
 uint32_t ColoursForBitCount(uint32_t bitCount) {
   switch (bitCount) {
-    case 1: return 2;
-    case 4: return 16;
-    case 8: return 256;
-    default: return 0;
+    case 1:
+      return 2;
+    case 4:
+      return 16;
+    case 8:
+      return 256;
+    default:
+      return 0;
   }
 }
 
@@ -164,10 +168,14 @@ bool CanConvert(const DibSource& source) {
     case CompressionNone:
       return source.bitCount == 1 || source.bitCount == 4 || source.bitCount == 8 || source.bitCount == 16 ||
              source.bitCount == 24 || source.bitCount == 32;
-    case CompressionRle8: return source.bitCount == 8 && !source.topDown;
-    case CompressionRle4: return source.bitCount == 4 && !source.topDown;
-    case CompressionBitFields: return source.bitCount == 16 || source.bitCount == 32;
-    default: return false;
+    case CompressionRle8:
+      return source.bitCount == 8 && !source.topDown;
+    case CompressionRle4:
+      return source.bitCount == 4 && !source.topDown;
+    case CompressionBitFields:
+      return source.bitCount == 16 || source.bitCount == 32;
+    default:
+      return false;
   }
 }
 
@@ -199,16 +207,26 @@ void ConvertRow(const DibSource& source, const uint8_t* row, uint8_t* out) {
   const size_t width = static_cast<size_t>(source.width);
   for (size_t x = 0; x < width; ++x, out += 3) {
     switch (source.bitCount) {
-      case 1: PutIndexedPixel(source, row[x >> 3] >> (7 - (x & 7)) & 1, out); break;
-      case 4: PutIndexedPixel(source, row[x >> 1] >> ((x & 1) ? 0 : 4) & 15, out); break;
-      case 8: PutIndexedPixel(source, row[x], out); break;
-      case 16: PutMaskedPixel(source, ReadU16(row + 2 * x), out); break;
+      case 1:
+        PutIndexedPixel(source, row[x >> 3] >> (7 - (x & 7)) & 1, out);
+        break;
+      case 4:
+        PutIndexedPixel(source, row[x >> 1] >> ((x & 1) ? 0 : 4) & 15, out);
+        break;
+      case 8:
+        PutIndexedPixel(source, row[x], out);
+        break;
+      case 16:
+        PutMaskedPixel(source, ReadU16(row + 2 * x), out);
+        break;
       case 24:
         out[0] = row[3 * x + 2];
         out[1] = row[3 * x + 1];
         out[2] = row[3 * x];
         break;
-      case 32: PutMaskedPixel(source, ReadU32(row + 4 * x), out); break;
+      case 32:
+        PutMaskedPixel(source, ReadU32(row + 4 * x), out);
+        break;
     }
   }
 }
@@ -258,8 +276,7 @@ void ConvertRunLength(const DibSource& source, uint8_t* out) {
       const size_t runBytes = fourBit ? (value + 1) / 2 : value;
       const size_t available = static_cast<size_t>(end - p);
       const size_t usable = runBytes < available ? runBytes : available;
-      const uint32_t usableCount = static_cast<uint32_t>(fourBit ? (usable * 2 < value ? usable * 2 : value)
-                                                                 : usable);
+      const uint32_t usableCount = static_cast<uint32_t>(fourBit ? (usable * 2 < value ? usable * 2 : value) : usable);
       for (uint32_t i = 0; i < usableCount; ++i) put(fourBit ? (p[i / 2] >> ((i & 1) ? 0 : 4) & 15) : p[i]);
       const size_t padded = runBytes + (runBytes & 1);
       p += padded < available ? padded : available;

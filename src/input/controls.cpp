@@ -17,15 +17,15 @@
 #include "world/terrain.h"
 
 namespace {
-const float WalkSpeed = 150.0f;      // world units per second
-const float FullTurn = 360.0f;       // degrees
-const float QuarterTurn = 90.0f;     // degrees
-const float MaxPitch = 90.0f;        // degrees
-const float MinEyeX = 100.0f;        // world units: the square the eye stays in
+const float WalkSpeed = 150.0f;   // world units per second
+const float FullTurn = 360.0f;    // degrees
+const float QuarterTurn = 90.0f;  // degrees
+const float MaxPitch = 90.0f;     // degrees
+const float MinEyeX = 100.0f;     // world units: the square the eye stays in
 const float MaxEyeX = 4800.0f;
 const float MinEyeZ = -4800.0f;
 const float MaxEyeZ = -100.0f;
-const float GroundClearance = 30.0f; // world units, plus EyeAboveClearance: 50 above the ground
+const float GroundClearance = 30.0f;  // world units, plus EyeAboveClearance: 50 above the ground
 const float EyeAboveClearance = 20.0f;
 
 ListenerPlacer listenerPlacer = UpdateListener;

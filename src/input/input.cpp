@@ -15,7 +15,7 @@ bool devicesReady = false;
 
 struct SetUpStep {
   bool (*run)();
-  const char* text;     // what the box says when the step fails
+  const char* text;  // what the box says when the step fails
   const char* caption;
 };
 

@@ -6,10 +6,10 @@
 
 // The mouse as one read reports it: movement in device counts since the previous read.
 struct MouseState {
-  int32_t lX;              // counts, positive to the right
-  int32_t lY;              // counts, positive towards the user
-  int32_t lZ;              // wheel counts (always 0 here)
-  uint8_t rgbButtons[4];   // bit 0x80 = down (always 0 here)
+  int32_t lX;             // counts, positive to the right
+  int32_t lY;             // counts, positive towards the user
+  int32_t lZ;             // wheel counts (always 0 here)
+  uint8_t rgbButtons[4];  // bit 0x80 = down (always 0 here)
 };
 
 // Key positions used by the controls (the DirectInput key codes of a US keyboard).

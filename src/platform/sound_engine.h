@@ -73,12 +73,12 @@ static_assert(sizeof(SoundListenerParams) == 64);
 // Performance: made without a device; InitAudio opens the output and fails where none opens.
 int CreatePerformance(SoundPerformance** performance);
 int InitAudio(SoundPerformance* performance, SoundPathType defaultPathType, int channels);
-int CreateStandardAudioPath(SoundPerformance* performance, SoundPathType type, int channels,
-                            bool activate, SoundAudioPath** path);
+int CreateStandardAudioPath(SoundPerformance* performance, SoundPathType type, int channels, bool activate,
+                            SoundAudioPath** path);
 // Starts the segment on the path from its beginning. Without SoundSegmentSecondary it
 // becomes the primary segment and replaces the one before.
-int PlaySegmentEx(SoundPerformance* performance, SoundSegment* segment, uint32_t flags,
-                  int64_t startTime, SoundAudioPath* path);
+int PlaySegmentEx(SoundPerformance* performance, SoundSegment* segment, uint32_t flags, int64_t startTime,
+                  SoundAudioPath* path);
 // Stops every sounding of the segment at once.
 int StopEx(SoundPerformance* performance, SoundSegment* segment, int64_t stopTime, uint32_t flags);
 // SoundOk while one of the segment's soundings plays, SoundFalse when none does.

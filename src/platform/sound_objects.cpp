@@ -163,9 +163,7 @@ void CloseOutput(SoundPerformance* performance) {
 }
 }  // namespace
 
-float GainOf(int32_t hundredthsOfDecibel) {
-  return std::pow(10.0f, static_cast<float>(hundredthsOfDecibel) / 2000.0f);
-}
+float GainOf(int32_t hundredthsOfDecibel) { return std::pow(10.0f, static_cast<float>(hundredthsOfDecibel) / 2000.0f); }
 
 const std::vector<int16_t>& SamplesFor(const SoundSegment* segment, const SoundAudioPath* path) {
   bool asInFile = path->type == SoundPathType::SharedStereoPlusReverb || segment->wave.channels == 1;
@@ -214,8 +212,7 @@ int CreateStandardAudioPath(SoundPerformance* performance, SoundPathType type, i
   return SoundOk;
 }
 
-int PlaySegmentEx(SoundPerformance* performance, SoundSegment* segment, uint32_t flags, int64_t,
-                  SoundAudioPath* path) {
+int PlaySegmentEx(SoundPerformance* performance, SoundSegment* segment, uint32_t flags, int64_t, SoundAudioPath* path) {
   if (!performance || !segment || !path) return SoundNoObject;
   if (path->performance != performance || segment->downloadedTo != performance || !path->active) {
     return SoundFailed;

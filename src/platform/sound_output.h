@@ -21,7 +21,7 @@ struct SoundVoice {
 
 struct SoundPerformance {
   int references;
-  OutputDevice* device;  // null until InitAudio succeeds, and again once closed
+  OutputDevice* device;          // null until InitAudio succeeds, and again once closed
   SoundListenerParams listener;  // engine space
   std::vector<SoundAudioPath*> paths;
   std::vector<SoundSegment*> segments;  // downloaded to it

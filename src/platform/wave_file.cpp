@@ -20,8 +20,8 @@ constexpr size_t BlockFrames = 8192;   // frames decoded at a time
 struct WaveFormat {
   uint16_t tag;  // FormatPcm or FormatFloat
   int channels;
-  int sampleRate;          // samples per second
-  int bytesPerSample;      // 1 to 4
+  int sampleRate;      // samples per second
+  int bytesPerSample;  // 1 to 4
 };
 
 uint32_t Little(const uint8_t* at, int bytes) {

@@ -10,9 +10,9 @@
 #include "image/vertex_arrays.h"
 
 namespace {
-const int GridSize = 32;            // samples along each side
-const float GridStep = 160.0f;      // world units between samples
-const int32_t TextureSize = 256;    // pixels along each side of the terrain texture
+const int GridSize = 32;                             // samples along each side
+const float GridStep = 160.0f;                       // world units between samples
+const int32_t TextureSize = 256;                     // pixels along each side of the terrain texture
 const float IslandEdge = GridStep * (GridSize - 1);  // world units, 4960
 const int StripCount = GridSize - 1;
 const int StripLength = 4 * (GridSize - 1);  // vertices: four corners a cell
@@ -58,8 +58,15 @@ float ClampToGrid(float f) {
 ArrayVertex StripVertex(int a, int b) {
   const float* vertex = Vertex(a, b);
   float shade = vertex[1] / 255.0f;
-  return {static_cast<float>(a) / GridSize, static_cast<float>(b) / GridSize, shade, shade, shade, 1.0f,
-          vertex[0], vertex[1], vertex[2]};
+  return {static_cast<float>(a) / GridSize,
+          static_cast<float>(b) / GridSize,
+          shade,
+          shade,
+          shade,
+          1.0f,
+          vertex[0],
+          vertex[1],
+          vertex[2]};
 }
 
 // Each cell sends all four corners, so the strip's in-between triangles repeat
@@ -116,5 +123,6 @@ void DrawTerrain() {
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, TerrainTexture);
   for (int j = 0; j < StripCount; ++j)
-    DrawVertexArray(GL_TRIANGLE_STRIP, &StripVertices[static_cast<size_t>(j) * StripLength], StripLength, VertexParts::ColourAndTexture);
+    DrawVertexArray(GL_TRIANGLE_STRIP, &StripVertices[static_cast<size_t>(j) * StripLength], StripLength,
+                    VertexParts::ColourAndTexture);
 }

@@ -11,20 +11,20 @@
 #include "image/bmp.h"
 
 namespace {
-const float TurnRate = 5.1f;        // degrees per second
-const float PhaseRate = 0.01f;      // phase units per second
-const float FullTurn = 360.0f;      // degrees
+const float TurnRate = 5.1f;    // degrees per second
+const float PhaseRate = 0.01f;  // phase units per second
+const float FullTurn = 360.0f;  // degrees
 // The height goes through one up-and-down cycle each time 20 x phase gains 2 pi.
 const float BobPeriod = std::numbers::pi_v<float> / 10.0f;
-const float SeaLevel = 25.0f;       // world units
-const float BobHeight = 2.0f;       // world units above and below sea level
-const float NearEdge = -5000.0f;    // world units: x of the west edge, z of the south edge is -NearEdge
-const float FarEdge = 10120.0f;     // world units: x of the east edge, z of the north edge is -FarEdge
+const float SeaLevel = 25.0f;     // world units
+const float BobHeight = 2.0f;     // world units above and below sea level
+const float NearEdge = -5000.0f;  // world units: x of the west edge, z of the south edge is -NearEdge
+const float FarEdge = 10120.0f;   // world units: x of the east edge, z of the north edge is -FarEdge
 
 GLuint WaterTexture = 0;
-RgbImage* WaterImage = nullptr;     // kept for the run
-float WaterTextureAngle = 0.0f;     // degrees
-float WaterWavePhase = 0.0f;        // the sine takes 20 times this, in radians
+RgbImage* WaterImage = nullptr;  // kept for the run
+float WaterTextureAngle = 0.0f;  // degrees
+float WaterWavePhase = 0.0f;     // the sine takes 20 times this, in radians
 
 // Both stay within one turn and one bob, so that a small frame time still moves
 // them after days of running.

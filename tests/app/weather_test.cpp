@@ -39,7 +39,7 @@ void Expect(float blue, float end, int on, float fogBlue, float fogEnd) {
 TEST(Weather, ClearsInTwentySixStepsAndRainClosesInAgain) {
   ASSERT_TRUE(OpenTestWindow());
   UseFakeClocks(true);
-  SetFakeTick(0xFFFFFF00u);  // the tick counter wraps within the first second
+  SetFakeTick(0xFFFFFF00u);      // the tick counter wraps within the first second
   StartRecordingMessageBoxes();  // no data files here: the loaders' boxes are kept, not shown
   SetUpScene();
   Steps(1, 1000);

@@ -47,7 +47,6 @@ double Rms(const std::vector<float>& stereo, Side side, float from = 0.0f, float
   return Rms(stereo, TestRate, side, from, to);
 }
 
-
 // Every operation a frame may call, as a quitting or silent frame would, then the quit:
 // each shared handle is emptied, and the rest of the frame and a second quit touch none
 // of them (AddressSanitizer would report it). The firework objects, which the program
@@ -57,7 +56,8 @@ void RunAFrameAndQuit() {
     UpdateListener(100, 50, -100, 0, 0, -1);
     for (int i = 0; i < FireworkCount; ++i) {
       SetFireworkSoundPosition(i, 500, 40, -800);
-      for (auto operation : {StartFireworkWhistle, StopFireworkWhistle, StartFireworkPop, StopFireworkPop}) operation(i);
+      for (auto operation : {StartFireworkWhistle, StopFireworkWhistle, StartFireworkPop, StopFireworkPop})
+        operation(i);
     }
     SetWindSoundPosition(0, 0, 0);
     for (auto operation : {StartWindSound, StopWindSound, StartRainSound, StopRainSound}) operation();
@@ -94,8 +94,14 @@ class AudioTest : public ::testing::Test {
   // A 16-bit PCM wave file; stereo samples are interleaved.
   void Write(const char* name, const std::vector<int16_t>& samples, int channels = 1) {
     const int64_t data = int64_t(samples.size()) * 2, frame = channels * 2;
-    Bytes file = Cat({{'R', 'I', 'F', 'F'}, Le(4, {36 + data}), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}, Le(4, {16}),
-                      Le(2, {1, channels}), Le(4, {TestRate, TestRate * frame}), Le(2, {frame, 16}), {'d', 'a', 't', 'a'},
+    Bytes file = Cat({{'R', 'I', 'F', 'F'},
+                      Le(4, {36 + data}),
+                      {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '},
+                      Le(4, {16}),
+                      Le(2, {1, channels}),
+                      Le(4, {TestRate, TestRate * frame}),
+                      Le(2, {frame, 16}),
+                      {'d', 'a', 't', 'a'},
                       Le(4, {data})});
     for (int16_t s : samples) file.insert(file.end(), {uint8_t(s), uint8_t(uint16_t(s) >> 8)});
     WriteFile(dir + "/" + name, file);
@@ -108,7 +114,8 @@ class AudioTest : public ::testing::Test {
     UpdateListener(0, 0, 0, 0, 0, -1);
   }
   // Runs 10 ms frames for the given time, the operations first in each; returns what was heard.
-  std::vector<float> Frames(float seconds, const std::function<void()>& operations = [] {}) {
+  std::vector<float> Frames(
+      float seconds, const std::function<void()>& operations = [] {}) {
     std::vector<float> heard;
     for (int frame = 0; frame < static_cast<int>(seconds * 100 + 0.5f); ++frame) {
       operations();
@@ -166,11 +173,13 @@ TEST_F(AudioTest, WithoutASoundDeviceItSaysSoAndRunsSilent) {
   UseLoopbackOutput(false);
   setenv("ALSOFT_DRIVERS", "no-such-backend", 1);
   SetUpAudio();
-  std::string expected = "InitAudio() failed|Error\nNo audiopath for rain|error\nno audio path making went well today|error\n"
-                         "Cant make Audio Path|error\nCant make 3d sound buffer|error\nCant Make DS listener|blah\n";
+  std::string expected =
+      "InitAudio() failed|Error\nNo audiopath for rain|error\nno audio path making went well today|error\n"
+      "Cant make Audio Path|error\nCant make 3d sound buffer|error\nCant Make DS listener|blah\n";
   for (int i = 0; i < FireworkCount; ++i)
-    expected += "cant make fireworks sound audio path|error\nCant make fireworks 3d sound buffer|error\n"
-                "Cant Make Fireworks 3d listener|blah\n";
+    expected +=
+        "cant make fireworks sound audio path|error\nCant make fireworks 3d sound buffer|error\n"
+        "Cant Make Fireworks 3d listener|blah\n";
   EXPECT_EQ(BoxesShown(), expected);
   RunAFrameAndQuit();
 }

@@ -38,9 +38,15 @@ TEST(GeneratedFiles, ASecondRunIntoAFreshFolderWritesTheSameBytes) {
 // there). Played end to start, a loop steps no further than inside and is as loud after the
 // join as before it.
 TEST(GeneratedFiles, SoundsHaveTheirLengthsPeaksAndJoins) {
-  const struct { const char* name; double shortest, longest; bool mono, loop; } sounds[] = {
-      {AmbientSoundFile, 10, 30, false, true}, {RainSoundFile, 3, 30, false, true}, {WindSoundFile, 3, 30, true, true},
-      {WhistleSoundFile, 1.5, 3, true, false}, {PopSoundFile, 0.2, 1.5, true, false}};
+  const struct {
+    const char* name;
+    double shortest, longest;
+    bool mono, loop;
+  } sounds[] = {{AmbientSoundFile, 10, 30, false, true},
+                {RainSoundFile, 3, 30, false, true},
+                {WindSoundFile, 3, 30, true, true},
+                {WhistleSoundFile, 1.5, 3, true, false},
+                {PopSoundFile, 0.2, 1.5, true, false}};
   for (const auto& [name, shortest, longest, mono, loop] : sounds) {
     SCOPED_TRACE(name);
     WaveSamples sound;
@@ -48,7 +54,8 @@ TEST(GeneratedFiles, SoundsHaveTheirLengthsPeaksAndJoins) {
     const size_t frames = sound.samples.size() / sound.channels, last = frames - 1, window = sound.sampleRate / 20;
     auto at = [&](size_t frame, int channel = 0) { return int(sound.samples[frame * sound.channels + channel]); };
     const double seconds = double(frames) / sound.sampleRate;
-    EXPECT_TRUE((!mono || sound.channels == 1) && sound.sampleRate >= 22050 && seconds >= shortest && seconds <= longest)
+    EXPECT_TRUE((!mono || sound.channels == 1) && sound.sampleRate >= 22050 && seconds >= shortest &&
+                seconds <= longest)
         << sound.channels << " channels, " << sound.sampleRate << " Hz, " << seconds << " s";
     int peak = 0;
     for (int16_t s : sound.samples) peak = std::max(peak, std::abs(int(s)));
@@ -72,9 +79,11 @@ double Ground(const std::string& bmp, double x, double z) {
   auto h = [&](int i, int j) { return double(uint8_t(bmp[start + 3 * (32 * j + i)])); };
   const int i = int(x / 160), j = int(-z / 160);
   const double dx = x / 160 - i, dz = -z / 160 - j;
-  return (1 - dx) * (1 - dz) * h(i, j) + dx * (1 - dz) * h(i + 1, j) + dx * dz * h(i + 1, j + 1) + (1 - dx) * dz * h(i, j + 1);
+  return (1 - dx) * (1 - dz) * h(i, j) + dx * (1 - dz) * h(i + 1, j) + dx * dz * h(i + 1, j + 1) +
+         (1 - dx) * dz * h(i, j + 1);
 }
-// Whether the straight line from the eye (50 above the ground at (x, z)) to the point (x, y, toZ) passes above the ground.
+// Whether the straight line from the eye (50 above the ground at (x, z)) to the point (x, y, toZ) passes above the
+// ground.
 bool OpenView(const std::string& bmp, double x, double z, double y, double toZ) {
   const double eye = Ground(bmp, x, z) + 50;
   for (double t = 0.0; t <= 1.0; t += 1.0 / 256)
@@ -96,7 +105,9 @@ TEST(GeneratedFiles, TheSpriteAndTheGroundSuitHowTheyAreDrawn) {
   for (size_t p = 18; p < 18 + 64 * 64 * 4; p += 4) {
     const uint8_t alpha = tga[p + 3];
     opaque += alpha >= 128;
-    if (alpha > 25) { EXPECT_GE(std::min({uint8_t(tga[p]), uint8_t(tga[p + 1]), uint8_t(tga[p + 2])}), 200) << p; }
+    if (alpha > 25) {
+      EXPECT_GE(std::min({uint8_t(tga[p]), uint8_t(tga[p + 1]), uint8_t(tga[p + 2])}), 200) << p;
+    }
   }
   EXPECT_EQ(uint8_t(tga[18 + 4 * (64 * 32 + 32) + 3]), 255);
   EXPECT_EQ(uint8_t(tga[18 + 3]), 0);
@@ -106,6 +117,8 @@ TEST(GeneratedFiles, TheSpriteAndTheGroundSuitHowTheyAreDrawn) {
   EXPECT_GE(Ground(bmp, 100, -100), 150);
   EXPECT_TRUE(OpenView(bmp, 100, -100, 150, -800));  // the lowest bursts straight ahead
   EXPECT_NEAR(Ground(bmp, 50, -850), 140, 5);
-  for (auto [x, z] : {std::pair{1000, -2400}, {1300, -2500}, {900, -2700}, {1100, -2800}}) EXPECT_NEAR(Ground(bmp, x, z), 250, 5);
-  for (int x = 800; x <= 4800; x += 160) EXPECT_TRUE(OpenView(bmp, x, -1500, 150, -1)) << x;  // the whirlwind from 150 up
+  for (auto [x, z] : {std::pair{1000, -2400}, {1300, -2500}, {900, -2700}, {1100, -2800}})
+    EXPECT_NEAR(Ground(bmp, x, z), 250, 5);
+  for (int x = 800; x <= 4800; x += 160)
+    EXPECT_TRUE(OpenView(bmp, x, -1500, 150, -1)) << x;  // the whirlwind from 150 up
 }

@@ -32,8 +32,15 @@ double PeakMegabytes(const Session& s) {
 // A 16-bit stereo 48 kHz wave whose header claims `claimed` bytes of samples and whose file
 // holds `held` of them, as a sparse file.
 void WriteLongWave(const std::string& path, int64_t claimed, int64_t held) {
-  WriteFile(path, Cat({{'R', 'I', 'F', 'F'}, Le(4, {36 + claimed}), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '}, Le(4, {16}),
-                       Le(2, {1, 2}), Le(4, {48000, 192000}), Le(2, {4, 16}), {'d', 'a', 't', 'a'}, Le(4, {claimed})}));
+  WriteFile(path, Cat({{'R', 'I', 'F', 'F'},
+                       Le(4, {36 + claimed}),
+                       {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '},
+                       Le(4, {16}),
+                       Le(2, {1, 2}),
+                       Le(4, {48000, 192000}),
+                       Le(2, {4, 16}),
+                       {'d', 'a', 't', 'a'},
+                       Le(4, {claimed})}));
   fs::resize_file(path, 44 + held);
 }
 }  // namespace
@@ -70,10 +77,12 @@ INSTANTIATE_TEST_SUITE_P(EveryFile, HostileFilesTest,
 // 48 kHz stereo: each is refused with its boxes before its samples are read, so the program
 // never holds them.
 TEST_F(HostileSoundsTest, TooLongSoundsAreRefusedWithTheirBoxesUnread) {
-  ASSERT_TRUE(StartProgram(s, 1280, 1024, [](const std::string& dir) {
-    WriteLongWave(dir + "/" + AmbientSoundFile, 200000000, 200000000);
-    WriteLongWave(dir + "/" + WhistleSoundFile, 115200004, 115200004);
-  }, {BinDirectory() + "/quarnholt", "--windowed"}));
+  ASSERT_TRUE(StartProgram(s, 1280, 1024,
+                           [](const std::string& dir) {
+                             WriteLongWave(dir + "/" + AmbientSoundFile, 200000000, 200000000);
+                             WriteLongWave(dir + "/" + WhistleSoundFile, 115200004, 115200004);
+                           },
+                           {BinDirectory() + "/quarnholt", "--windowed"}));
   std::vector<std::string> captions;
   Window main = AnswerBoxesUntilDrawing(s, &captions);
   EXPECT_EQ(captions, (std::vector<std::string>{"Error", "error", "error", "error", "error", "error"}));

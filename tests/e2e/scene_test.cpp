@@ -61,7 +61,9 @@ TEST_F(SceneTest, TheWhirlwindFireworksAndRainComeAndGoWithTheirKeys) {
   // While the start's fog recedes, a step a second, the lit ground changes under it: the
   // pictures are compared once the sky has cleared and the fog is gone.
   Colour clear;
-  ASSERT_TRUE(WaitUntil(35.0, [&] { return (clear = Sky()).b >= 127; }, 0.5)) << clear.b;
+  ASSERT_TRUE(WaitUntil(
+      35.0, [&] { return (clear = Sky()).b >= 127; }, 0.5))
+      << clear.b;
   MoveMouse(s, -90, 0);  // along the island's near edge, where the whirlwind travels
   Nap(0.5 + 3.0 * frameTime);
   Picture calm = Grab(s, w);
@@ -72,8 +74,11 @@ TEST_F(SceneTest, TheWhirlwindFireworksAndRainComeAndGoWithTheirKeys) {
   EXPECT_GT(left, 1.3 * Level(seen, seen + 2.0, Side::Right));
   double off = SoundSeconds(s);
   int after = 0;
-  EXPECT_TRUE(HoldUntil("j", 4.0, [&] { return (after = Compare(calm, Grab(s, w), 40, Everywhere, Bob)) < 30; })) << after;
-  if (paced) { EXPECT_LT(Level(off + 1.5, off + 2.5), left / 4); }
+  EXPECT_TRUE(HoldUntil("j", 4.0, [&] { return (after = Compare(calm, Grab(s, w), 40, Everywhere, Bob)) < 30; }))
+      << after;
+  if (paced) {
+    EXPECT_LT(Level(off + 1.5, off + 2.5), left / 4);
+  }
 
   MoveMouse(s, -250, -20);  // up, and on round to 20 degrees right of the start: the launch line
   Nap(0.5 + 3.0 * frameTime);
@@ -86,11 +91,15 @@ TEST_F(SceneTest, TheWhirlwindFireworksAndRainComeAndGoWithTheirKeys) {
   EXPECT_LT(held, 150) << "nothing bursts while Y is held";
   double whistle = Level(seen - 3.0, seen);
   EXPECT_GT(whistle, std::max(0.004, 4 * Level(pressed - 1.0, pressed)));
-  EXPECT_TRUE(WaitUntil(12.0, [&] { return (burst = Motion(20)) > 300; }, 0.0)) << burst;
+  EXPECT_TRUE(WaitUntil(
+      12.0, [&] { return (burst = Motion(20)) > 300; }, 0.0))
+      << burst;
   off = SoundSeconds(s);
   EXPECT_TRUE(HoldUntil("h", 4.0, [&] { return Motion(20) < 50; }));
   // A whistle or pop still playing runs to its end (the whistle lasts 2.4 seconds).
-  if (paced) { EXPECT_LT(Level(off + 3.0, off + 4.0), whistle / 3); }
+  if (paced) {
+    EXPECT_LT(Level(off + 3.0, off + 4.0), whistle / 3);
+  }
 
   // The sky cleared before the whirlwind came: the rain has something to grey.
   Colour grey;
@@ -100,12 +109,16 @@ TEST_F(SceneTest, TheWhirlwindFireworksAndRainComeAndGoWithTheirKeys) {
   int falling = 0;
   EXPECT_TRUE(HoldUntil("t", 8.0, [&] { return (falling = Motion(6, skyRows, 0)) > 80; })) << falling;
   seen = SoundSeconds(s);
-  EXPECT_TRUE(WaitUntil(8.0, [&] { return (grey = Sky()).b <= clear.b - 4; }, 0.2)) << clear.b << " " << grey.b;
+  EXPECT_TRUE(WaitUntil(
+      8.0, [&] { return (grey = Sky()).b <= clear.b - 4; }, 0.2))
+      << clear.b << " " << grey.b;
   EXPECT_NEAR(grey.r, 64, 3);
   double rain = Level(seen, seen + 1.5);
   EXPECT_GT(rain, std::max(0.004, 4 * Level(pressed - 1.0, pressed)));
   EXPECT_TRUE(HoldUntil("g", 4.0, [&] { return Motion(6, skyRows, 0) < 20; }));
   off = SoundSeconds(s);  // the drops are gone: the frame that took them stopped the sound
-  if (paced) { EXPECT_LT(Level(off + 0.5, off + 1.5), rain / 3); }
+  if (paced) {
+    EXPECT_LT(Level(off + 0.5, off + 1.5), rain / 3);
+  }
   ExpectCleanEnd(s);
 }

@@ -35,7 +35,7 @@
 #include "support/levels.h"
 
 struct Session {
-  pid_t server = -1, program = -1;  // the Xvfb and quarnholt processes
+  pid_t server = -1, program = -1;        // the Xvfb and quarnholt processes
   int displayNumber = -1, exitCode = -1;  // the exit code is set once the program has ended
   Display* display = nullptr;
   std::string workDir;  // the program's own copy of the data files; removed with the session
@@ -43,10 +43,18 @@ struct Session {
 };
 
 // Red, green and blue bytes, rows top first.
-struct Picture { int width = 0, height = 0; std::vector<uint8_t> rgb; };
-struct Colour { double r = 0, g = 0, b = 0; };  // 0 to 255
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgb;
+};
+struct Colour {
+  double r = 0, g = 0, b = 0;
+};  // 0 to 255
 
-struct Wave { int rate = 0; std::vector<float> stereo; };  // frames a second; interleaved, -1 to 1
+struct Wave {
+  int rate = 0;
+  std::vector<float> stereo;
+};  // frames a second; interleaved, -1 to 1
 
 // Q or a close request ends the program within a second (0.2 s measured in the
 // release build); the sanitizer build on a loaded two-core machine gets more.
@@ -97,10 +105,11 @@ inline bool StartServer(Session& s, int width, int height) {
     dup2(open("/dev/null", O_WRONLY), 1);
     dup2(1, 2);
     if (width != OnXorg)
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp", static_cast<char*>(nullptr));
-    else if (getuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0))
-      execlp("Xorg", "Xorg", "-displayfd", fd.c_str(), "-config", config.c_str(), "-logfile", log.c_str(), "-noreset", "-nolisten", "tcp",
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
              static_cast<char*>(nullptr));
+    else if (getuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0))
+      execlp("Xorg", "Xorg", "-displayfd", fd.c_str(), "-config", config.c_str(), "-logfile", log.c_str(), "-noreset",
+             "-nolisten", "tcp", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);
@@ -117,9 +126,10 @@ inline bool StartServer(Session& s, int width, int height) {
 inline std::vector<std::string> UnpackWindowsProgram(Session& s) {
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(std::getenv("QUARNHOLT_WINE_DIR"), error))
-    std::filesystem::copy_file(entry.path(), s.workDir / entry.path().filename(), std::filesystem::copy_options::overwrite_existing, error);
-  std::ofstream(s.workDir + "/.asoundrc") << "pcm.!default { type file; slave.pcm \"null\"; file \"" << s.workDir
-                                           << "/sound.raw\"; format \"raw\" }\n";
+    std::filesystem::copy_file(entry.path(), s.workDir / entry.path().filename(),
+                               std::filesystem::copy_options::overwrite_existing, error);
+  std::ofstream(s.workDir + "/.asoundrc")
+      << "pcm.!default { type file; slave.pcm \"null\"; file \"" << s.workDir << "/sound.raw\"; format \"raw\" }\n";
   s.wine = true;
   return {std::getenv("QUARNHOLT_WINE"), "quarnholt.exe"};
 }
@@ -129,22 +139,24 @@ inline std::string MakeWorkDir() {
   char name[] = "/tmp/quarnholt-e2e-XXXXXX";
   if (!mkdtemp(name)) return "";
   std::error_code error;
-  for (const char* file : DataFileNames) std::filesystem::copy_file(std::filesystem::path(BinDirectory()) / file, std::filesystem::path(name) / file, error);
+  for (const char* file : DataFileNames)
+    std::filesystem::copy_file(std::filesystem::path(BinDirectory()) / file, std::filesystem::path(name) / file, error);
   std::ofstream(std::string(name) + "/alsoft.conf")
       << "[general]\nchannels = stereo\nsample-type = int16\nfrequency = 22050\nhrtf = false\n"
       << "[wave]\nfile = " << name << "/sound.wav\n";
   return name;
 }
 
-// Starts Xvfb with one screen of the given size, then the program in a fresh copy of the data files (changed by prepare,
-// when given), with what it plays written to <workDir>/sound.wav (stereo, 16-bit) in real
-// time, or under Wine to <workDir>/sound.raw. The command is the program and its
-// arguments; when empty, the built program without any, or under Wine the unpacked
-// Windows program in the data files' folder.
-inline bool StartProgram(Session& s, int width, int height, const std::function<void(const std::string& dir)>& prepare = {},
-                  std::vector<std::string> command = {}) {
+// Starts Xvfb with one screen of the given size, then the program in a fresh copy of the data files (changed by
+// prepare, when given), with what it plays written to <workDir>/sound.wav (stereo, 16-bit) in real time, or under Wine
+// to <workDir>/sound.raw. The command is the program and its arguments; when empty, the built program without any, or
+// under Wine the unpacked Windows program in the data files' folder.
+inline bool StartProgram(Session& s, int width, int height,
+                         const std::function<void(const std::string& dir)>& prepare = {},
+                         std::vector<std::string> command = {}) {
   if ((s.workDir = MakeWorkDir()).empty() || !StartServer(s, width, height)) return false;
-  if (command.empty()) command = UnderWine() ? UnpackWindowsProgram(s) : std::vector<std::string>{BinDirectory() + "/quarnholt"};
+  if (command.empty())
+    command = UnderWine() ? UnpackWindowsProgram(s) : std::vector<std::string>{BinDirectory() + "/quarnholt"};
   if (prepare) prepare(s.workDir);
   std::vector<char*> arguments;
   for (std::string& argument : command) arguments.push_back(argument.data());
@@ -180,7 +192,8 @@ inline void StopSession(Session& s) {
   if (s.display) XCloseDisplay(s.display);
   if (s.server > 0) kill(s.server, SIGTERM), waitpid(s.server, nullptr, 0);
   // The next Windows program in the same prefix waits for this one's Wine server to end.
-  const std::string server = std::filesystem::path(s.wine ? std::getenv("QUARNHOLT_WINE") : "").parent_path() / "wineserver";
+  const std::string server =
+      std::filesystem::path(s.wine ? std::getenv("QUARNHOLT_WINE") : "").parent_path() / "wineserver";
   if (s.wine && std::system(("'" + server + "' -w").c_str()) != 0) ADD_FAILURE() << "the Wine server";
   std::error_code error;
   if (s.workDir.rfind("/tmp/quarnholt-e2e-", 0) == 0) std::filesystem::remove_all(s.workDir, error);
@@ -194,23 +207,26 @@ inline std::string ProgramOutput(const Session& s) { return ReadFile(s.workDir +
 inline std::pair<Window, std::string> FindTop(Session& s, double seconds,
                                               const std::function<bool(Window, const std::string&)>& wanted) {
   std::pair<Window, std::string> found = {0, ""};
-  WaitUntil(seconds, [&] {
-    Window root = DefaultRootWindow(s.display), parent, *children = nullptr;
-    unsigned count = 0;
-    XQueryTree(s.display, root, &root, &parent, &children, &count);
-    for (unsigned i = 0; i < count && !found.first; ++i) {
-      XWindowAttributes a;
-      XTextProperty name = {};
-      if (!XGetWindowAttributes(s.display, children[i], &a) || a.map_state != IsViewable) continue;
-      // Every title used here is plain ASCII, the same bytes in any of X's encodings.
-      XGetWMName(s.display, children[i], &name);
-      std::string title = name.value ? std::string(reinterpret_cast<char*>(name.value), name.nitems) : "";
-      if (name.value) XFree(name.value);
-      if (wanted(children[i], title)) found = {children[i], title};
-    }
-    if (children) XFree(children);
-    return found.first != 0 || !ProgramRunning(s);
-  }, 0.05);
+  WaitUntil(
+      seconds,
+      [&] {
+        Window root = DefaultRootWindow(s.display), parent, *children = nullptr;
+        unsigned count = 0;
+        XQueryTree(s.display, root, &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count && !found.first; ++i) {
+          XWindowAttributes a;
+          XTextProperty name = {};
+          if (!XGetWindowAttributes(s.display, children[i], &a) || a.map_state != IsViewable) continue;
+          // Every title used here is plain ASCII, the same bytes in any of X's encodings.
+          XGetWMName(s.display, children[i], &name);
+          std::string title = name.value ? std::string(reinterpret_cast<char*>(name.value), name.nitems) : "";
+          if (name.value) XFree(name.value);
+          if (wanted(children[i], title)) found = {children[i], title};
+        }
+        if (children) XFree(children);
+        return found.first != 0 || !ProgramRunning(s);
+      },
+      0.05);
   return found;
 }
 
@@ -282,8 +298,8 @@ inline void HandOverOutputs(Session& s, bool handedOver) {
   XRRScreenResources* resources = XRRGetScreenResources(s.display, DefaultRootWindow(s.display));
   long nonDesktop = handedOver;
   for (int i = 0; resources && i < resources->noutput; ++i)
-    XRRChangeOutputProperty(s.display, resources->outputs[i], XInternAtom(s.display, "non-desktop", False), XA_INTEGER, 32,
-                            PropModeReplace, reinterpret_cast<unsigned char*>(&nonDesktop), 1);
+    XRRChangeOutputProperty(s.display, resources->outputs[i], XInternAtom(s.display, "non-desktop", False), XA_INTEGER,
+                            32, PropModeReplace, reinterpret_cast<unsigned char*>(&nonDesktop), 1);
   if (resources) XRRFreeScreenResources(resources);
   XSync(s.display, False);
 }
@@ -333,22 +349,26 @@ inline void ExpectCleanEnd(Session& s, Window close = 0, double limit = QuitLimi
     Focus(s, main);
     PressKey(s, "q", true);
   }
-  WaitUntil(limit + 5.0, [&] { return !ProgramRunning(s) || !viewable(); }, 0.01);
+  WaitUntil(
+      limit + 5.0, [&] { return !ProgramRunning(s) || !viewable(); }, 0.01);
   double took = Now() - asked;
-  bool ended = WaitUntil(60.0, [&] { return !ProgramRunning(s); }, 0.02);
+  bool ended = WaitUntil(
+      60.0, [&] { return !ProgramRunning(s); }, 0.02);
   if (!close) PressKey(s, "q", false);
   ASSERT_TRUE(ended);
   EXPECT_LT(took, limit);
   std::string output = ProgramOutput(s);
   EXPECT_EQ(s.exitCode, 0) << output;
-  for (const char* report : {"Sanitizer", "runtime error:"}) EXPECT_EQ(output.find(report), std::string::npos) << output;
+  for (const char* report : {"Sanitizer", "runtime error:"})
+    EXPECT_EQ(output.find(report), std::string::npos) << output;
 }
 
 inline Picture Grab(Session& s, Window w) {
   Picture picture;
   XWindowAttributes a = {};
   XImage* image = nullptr;
-  if (!XGetWindowAttributes(s.display, w, &a) || !(image = XGetImage(s.display, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap)))
+  if (!XGetWindowAttributes(s.display, w, &a) ||
+      !(image = XGetImage(s.display, w, 0, 0, a.width, a.height, AllPlanes, ZPixmap)))
     return picture;
   picture.width = image->width;
   picture.height = image->height;
@@ -371,7 +391,8 @@ inline Colour MeanColour(const Picture& p, int y0, int y1) {
 // Waits until the window shows the scene rather than black.
 inline bool WaitForPicture(Session& s, Window w) {
   Picture p;
-  return WaitUntil(10.0, [&] { return MeanColour(p = Grab(s, w), 0, p.height).r > 5; }, 0.05);
+  return WaitUntil(
+      10.0, [&] { return MeanColour(p = Grab(s, w), 0, p.height).r > 5; }, 0.05);
 }
 
 // Over the top rows: the pixels whose colour differs by more than level in some channel;
@@ -380,7 +401,8 @@ inline bool WaitForPicture(Session& s, Window w) {
 // above and below as well: a line that moves up or down by a row or two (the water's edge
 // as it bobs) is not a change.
 inline int Compare(const Picture& a, const Picture& b, int level = 255, int rows = 1 << 30, int slack = 0) {
-  if (a.width != b.width || a.height != b.height || a.rgb.empty()) return std::max(a.width * a.height, b.width * b.height);
+  if (a.width != b.width || a.height != b.height || a.rgb.empty())
+    return std::max(a.width * a.height, b.width * b.height);
   auto off = [&](size_t i, size_t j) { return std::abs(a.rgb[j] - b.rgb[i]) > level; };
   auto differs = [&](int x, int y) {
     for (int dy = -slack; dy <= slack; ++dy) {
@@ -429,7 +451,8 @@ inline double SoundSeconds(const Session& s) {
 // The level between two times, once the sound has been written that far.
 inline double Level(const Session& s, double from, double to, Side side = Side::Both) {
   Wave wave;
-  WaitUntil(60.0, [&] { return (wave = ReadWave(s)).stereo.size() >= 2 * to * std::max(wave.rate, 1); }, 0.1);
+  WaitUntil(
+      60.0, [&] { return (wave = ReadWave(s)).stereo.size() >= 2 * to * std::max(wave.rate, 1); }, 0.1);
   return Rms(wave.stereo, wave.rate, side, from, to);
 }
 

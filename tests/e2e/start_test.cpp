@@ -28,7 +28,8 @@ void ExpectEndOnSignal(Session& s, int number, int exitCode) {
   auto titled = [](Window, const std::string& title) { return !title.empty(); };
   const double sent = Now();
   kill(s.program, number);
-  EXPECT_TRUE(WaitUntil(QuitLimitSeconds, [&] { return FindTop(s, 0.0, titled).first == 0; }, 0.01))
+  EXPECT_TRUE(WaitUntil(
+      QuitLimitSeconds, [&] { return FindTop(s, 0.0, titled).first == 0; }, 0.01))
       << FindTop(s, 0.0, titled).second;
   ASSERT_TRUE(WaitUntil(60.0, [&] { return !ProgramRunning(s); })) << "still running " << Now() - sent << " s on";
   EXPECT_EQ(s.exitCode, exitCode) << ProgramOutput(s);
@@ -65,8 +66,10 @@ TEST_F(StartTest, EachEndingSignalInFullScreenRestoresTheDisplay) {
 // A signal while a start-up box is up, the question or a missing file's, ends the program at
 // once with 128 + its number, the box gone with it.
 TEST_F(StartTest, ASignalDuringTheStartUpBoxesEndsTheProgramAndItsBoxAtOnce) {
-  const struct { int number; const char* box; } cases[] = {{SIGINT, "Fullscreen?"}, {SIGHUP, "Fullscreen?"},
-                                                           {SIGTERM, "Error"}, {SIGQUIT, "Error"}};
+  const struct {
+    int number;
+    const char* box;
+  } cases[] = {{SIGINT, "Fullscreen?"}, {SIGHUP, "Fullscreen?"}, {SIGTERM, "Error"}, {SIGQUIT, "Error"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.box);
     ASSERT_TRUE(StartProgram(s, 1280, 1024, [](const std::string& dir) {
@@ -89,8 +92,9 @@ TEST_F(StartTest, ASignalDuringTheStartUpBoxesEndsTheProgramAndItsBoxAtOnce) {
 TEST_F(StartTest, FullscreenOptionWhereTheSwitchIsRefusedSaysSoAndOpensAWindowThatATermSignalEnds) {
   const std::string options = std::getenv("ASAN_OPTIONS") ? std::getenv("ASAN_OPTIONS") : "";
   setenv("ASAN_OPTIONS", (options + ":detect_leaks=0").c_str(), 1);  // for the program started next only
-  const bool started = StartProgram(s, OnXorg, OnXorg, [](const std::string& dir) { fs::remove(dir + "/" + WaterTextureFile); },
-                                    {BinDirectory() + "/quarnholt", "--fullscreen"});
+  const bool started =
+      StartProgram(s, OnXorg, OnXorg, [](const std::string& dir) { fs::remove(dir + "/" + WaterTextureFile); },
+                   {BinDirectory() + "/quarnholt", "--fullscreen"});
   setenv("ASAN_OPTIONS", options.c_str(), 1);
   ASSERT_TRUE(started);
   Window loading = FindWindow(s, "Error", 30.0), doh = 0;
@@ -133,12 +137,16 @@ TEST_F(StartTest, InstalledCopyRunsFromAnyFolderAndReadsTheFolderFirst) {
 
 // Without a display: the options answer at once; the rest asks, then says how to run under Xvfb.
 TEST(StartWithoutDisplay, OptionsAnswerAtOnceAndTheRestSaysHowToRunUnderXvfb) {
-  const struct { const char* options; int exitCode; const char* said; bool asked; } cases[] = {
-      {"", 1, "xvfb-run", true},
-      {"--windowed", 1, "xvfb-run", false},
-      {"--help", 0, "Usage: quarnholt [--windowed | --fullscreen]", false},
-      {"--version", 0, "quarnholt " QUARNHOLT_E2E_VERSION "\n", false},
-      {"--fullscreen --full", 2, "unknown option '--full'\nUsage:", false}};  // on standard error
+  const struct {
+    const char* options;
+    int exitCode;
+    const char* said;
+    bool asked;
+  } cases[] = {{"", 1, "xvfb-run", true},
+               {"--windowed", 1, "xvfb-run", false},
+               {"--help", 0, "Usage: quarnholt [--windowed | --fullscreen]", false},
+               {"--version", 0, "quarnholt " QUARNHOLT_E2E_VERSION "\n", false},
+               {"--fullscreen --full", 2, "unknown option '--full'\nUsage:", false}};  // on standard error
   for (const auto& c : cases) {
     std::string command = "cd / && env -u DISPLAY -u WAYLAND_DISPLAY '" + BinDirectory() + "/quarnholt' " + c.options +
                           (c.exitCode == 2 ? " 2>&1 >/dev/null" : " 2>&1");

@@ -22,16 +22,25 @@ struct WineTest : testing::Test {
 // debug channels as given.
 bool StartInFolder(Session& s, const std::string& folder, const std::vector<std::string>& arguments,
                    const std::string& wineDebug = "-all") {
-  std::vector<std::string> command = {"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", folder, "env", "WINEDEBUG=" + wineDebug,
-                                      std::getenv("QUARNHOLT_WINE"), "quarnholt.exe"};
+  std::vector<std::string> command = {"/bin/sh",
+                                      "-c",
+                                      "cd \"$0\" && exec \"$@\"",
+                                      folder,
+                                      "env",
+                                      "WINEDEBUG=" + wineDebug,
+                                      std::getenv("QUARNHOLT_WINE"),
+                                      "quarnholt.exe"};
   command.insert(command.end(), arguments.begin(), arguments.end());
-  return StartProgram(s, 1280, 1024, [&](const std::string& dir) {
-    UnpackWindowsProgram(s);
-    const std::filesystem::path from = dir, to = from / folder;
-    std::filesystem::create_directory(to);
-    for (const auto& entry : std::filesystem::directory_iterator(std::getenv("QUARNHOLT_WINE_DIR")))
-      std::filesystem::rename(from / entry.path().filename(), to / entry.path().filename());
-  }, command);
+  return StartProgram(
+      s, 1280, 1024,
+      [&](const std::string& dir) {
+        UnpackWindowsProgram(s);
+        const std::filesystem::path from = dir, to = from / folder;
+        std::filesystem::create_directory(to);
+        for (const auto& entry : std::filesystem::directory_iterator(std::getenv("QUARNHOLT_WINE_DIR")))
+          std::filesystem::rename(from / entry.path().filename(), to / entry.path().filename());
+      },
+      command);
 }
 
 // The resources of a 64-bit Windows program, by type and id (each in its first language).
@@ -44,7 +53,9 @@ std::map<std::pair<uint32_t, uint32_t>, std::string> Resources(const std::string
     return value;
   };
   const size_t coff = at(0x3c, 4) + 4, optional = coff + 20, sections = optional + at(coff + 16, 2);
-  if (b.size() < 64 || optional + 256 > b.size() || b.compare(coff - 4, 4, std::string("PE\0\0", 4)) != 0 || at(optional, 2) != 0x20b) return found;
+  if (b.size() < 64 || optional + 256 > b.size() || b.compare(coff - 4, 4, std::string("PE\0\0", 4)) != 0 ||
+      at(optional, 2) != 0x20b)
+    return found;
   const uint32_t resources = at(optional + 112 + 2 * 8, 4);  // the resource directory's address
   auto fileOffset = [&](uint32_t address) -> size_t {
     for (size_t i = 0, section = sections; i < at(coff + 2, 2); ++i, section += 40)
@@ -153,7 +164,9 @@ TEST_F(WineTest, TheProgramCarriesItsIconVersionAndManifest) {
   ASSERT_GE(icon.size(), 6u);
   ASSERT_EQ(group.size(), 6u + 2 * 14) << "an icon group of two pictures";
   for (int i = 0; i < 2; ++i) {
-    auto at = [&](const std::string& b, size_t offset) { return uint8_t(b[offset]) | uint32_t(uint8_t(b[offset + 1])) << 8; };
+    auto at = [&](const std::string& b, size_t offset) {
+      return uint8_t(b[offset]) | uint32_t(uint8_t(b[offset + 1])) << 8;
+    };
     const size_t entry = 6 + 14 * i, fileEntry = 6 + 16 * i;
     EXPECT_EQ(uint8_t(group[entry]), i == 0 ? 48 : 0) << "48 pixels, then 256 (written 0)";
     const uint32_t offset = at(icon, fileEntry + 12) | at(icon, fileEntry + 14) << 16;
@@ -179,16 +192,20 @@ TEST_F(WineTest, PlayingMakesNoSoundBuffer) {
   std::vector<std::string> captions;
   const Window w = AnswerBoxesUntilDrawing(s, &captions);
   ASSERT_NE(w, 0u) << ProgramOutput(s).substr(0, 2000);
-  auto made = [&] { return Count(s, ":IDirectSound8Impl_CreateSoundBuffer ") + Count(s, ":IDirectSound8Impl_DuplicateSoundBuffer "); };
+  auto made = [&] {
+    return Count(s, ":IDirectSound8Impl_CreateSoundBuffer ") + Count(s, ":IDirectSound8Impl_DuplicateSoundBuffer ");
+  };
   auto plays = [&] { return Count(s, ":IDirectSoundBufferImpl_Play "); };
   const int inSetUp = made(), playsBefore = plays();
   EXPECT_GT(inSetUp, 0);
   for (const char* key : {"t", "u", "y"}) Press(s, w, key);
   int polls = 0;  // Y again (fireworks restarted) every 10 s, for a press that Wine missed
-  EXPECT_TRUE(WaitUntil(90.0, [&] { return plays() >= playsBefore + 30 || (++polls % 10 == 0 && (Press(s, w, "y"), false)); }, 1.0))
+  EXPECT_TRUE(WaitUntil(
+      90.0, [&] { return plays() >= playsBefore + 30 || (++polls % 10 == 0 && (Press(s, w, "y"), false)); }, 1.0))
       << "whistles and pops, rain and wind";
   for (const char* key : {"g", "j", "t", "g"}) Press(s, w, key);
-  std::printf("sound buffers: %d made in set-up, %d after %d plays\n", inSetUp, made() - inSetUp, plays() - playsBefore);
+  std::printf("sound buffers: %d made in set-up, %d after %d plays\n", inSetUp, made() - inSetUp,
+              plays() - playsBefore);
   EXPECT_EQ(made(), inSetUp);
   ExpectCleanEnd(s, 0, 10.0);  // the trace slows it down: the quit's time is measured untraced
 }

@@ -101,4 +101,3 @@ TEST_F(FireworkTest, HoldingTheKeyRestartsAllFiveOnOneSprite) {
   EXPECT_TRUE(loaded.texID != 0 && FireworkImage.texID == loaded.texID && FireworkImage.data == loaded.data);
   EXPECT_LE(next, loaded.texID + 1);
 }
-

@@ -40,7 +40,8 @@ TEST(Rain, DropsFallStraightAndReEnterAtTheTop) {
       ASSERT_EQ(drop.z, start[i].z);
       if (std::fabs(expected - 25.0f) < 0.01f) continue;  // too close to call
       ASSERT_TRUE(expected > 25.0f ? std::fabs(drop.y - expected) < 1e-3 && drop.x == before[i].x
-                                   : drop.y == 5000.0f && Whole(drop.x, -2000, 7119)) << i;
+                                   : drop.y == 5000.0f && Whole(drop.x, -2000, 7119))
+          << i;
     }
   }
   SetFrameSpeed(10.0f), DrawRain();

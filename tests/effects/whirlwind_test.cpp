@@ -36,9 +36,10 @@ TEST_F(WhirlwindTest, FirstFrameSendsTheOuterPointsBackToTheFoot) {
     const WhirlwindPoint &p = WhirlwindPoints[i], &was = before[i];
     int step = replay.Next() % 3;
     ASSERT_TRUE(i < 674 ? std::fabs(p.radius - was.radius - 0.016f) < 1e-4 &&
-                             std::fabs(p.height - was.height - 0.128f) < 1e-4 &&
-                             std::fabs(p.angle - was.angle - 0.896f - step) < 2e-3
-                       : p.radius == 0.0f && p.height == 35.0f && p.angle == 0.0f) << i;
+                              std::fabs(p.height - was.height - 0.128f) < 1e-4 &&
+                              std::fabs(p.angle - was.angle - 0.896f - step) < 2e-3
+                        : p.radius == 0.0f && p.height == 35.0f && p.angle == 0.0f)
+        << i;
   }
 }
 
@@ -46,12 +47,11 @@ TEST_F(WhirlwindTest, FirstFrameSendsTheOuterPointsBackToTheFoot) {
 // it past -500 or 5000, keeping the overshoot; a step too short to come back inside
 // turns it again.
 TEST_F(WhirlwindTest, AxisTurnsPastEachBoundAndKeepsTheOvershoot) {
-  const float steps[][4] = {{0, 1.0f, -50, -1},     {-499, 0.1f, -504, 1}, {0, 0.01f, -503.5f, -1},  // starting x 0
-                            {0, 0.1f, -508.5f, 1}, {4999, 0.1f, 5004, -1}, {0, 1.0f, 4954, -1}};  // carries on
+  const float steps[][4] = {{0, 1.0f, -50, -1},    {-499, 0.1f, -504, 1},  {0, 0.01f, -503.5f, -1},  // starting x 0
+                            {0, 0.1f, -508.5f, 1}, {4999, 0.1f, 5004, -1}, {0, 1.0f, 4954, -1}};     // carries on
   for (const auto& [startX, seconds, x, direction] : steps) {
     windX = startX != 0 ? startX : windX;
     Frame(seconds);
     EXPECT_TRUE(windX == x && windDirection == direction) << x << " " << windX;
   }
 }
-

@@ -28,12 +28,12 @@
 #include "support/gl_window.h"
 
 namespace {
-const int Size = 200;  // pixels, square
+const int Size = 200;                        // pixels, square
 using Picture = std::vector<unsigned char>;  // RGB rows, bottom first as OpenGL reads them
 
 struct FixedState {
   const char* name;
-  float x, z, yaw, pitch;    // camera: world units, degrees
+  float x, z, yaw, pitch;             // camera: world units, degrees
   int rain, fireworks, wind, frames;  // effects switched on (1), frames drawn
 };
 
@@ -51,7 +51,8 @@ bool SetUpFixedScene(const FixedState& state) {
   SetUpScene();
   SetFrameSpeed(1.0f / 60.0f);
   GiveCameraStartingValues();
-  std::tie(ViewCamera.eyeX, ViewCamera.eyeZ, ViewCamera.yaw, ViewCamera.pitch) = std::tuple(state.x, state.z, state.yaw, state.pitch);
+  std::tie(ViewCamera.eyeX, ViewCamera.eyeZ, ViewCamera.yaw, ViewCamera.pitch) =
+      std::tuple(state.x, state.z, state.yaw, state.pitch);
   for (int step = 0; step < 40 && Switches.fogOn == 1; ++step) {
     AdvanceFakeClocks(1001);
     DrawFrame();
@@ -69,10 +70,11 @@ bool SetUpFixedScene(const FixedState& state) {
 bool Ppm(const std::string& path, const char* mode, Picture& picture) {
   FILE* file = std::fopen(path.c_str(), mode);
   int width = Size, height = Size, levels = 255;
-  bool ok = file && (*mode == 'w' ? std::fprintf(file, "P6\n%d %d\n255\n", Size, Size) > 0 &&
-                                        std::fwrite(picture.data(), 1, picture.size(), file) == picture.size()
-                                  : std::fscanf(file, "P6 %d %d %d", &width, &height, &levels) == 3 && std::fgetc(file) != EOF &&
-                                        std::fread(picture.data(), 1, picture.size(), file) == picture.size());
+  bool ok = file && (*mode == 'w'
+                         ? std::fprintf(file, "P6\n%d %d\n255\n", Size, Size) > 0 &&
+                               std::fwrite(picture.data(), 1, picture.size(), file) == picture.size()
+                         : std::fscanf(file, "P6 %d %d %d", &width, &height, &levels) == 3 && std::fgetc(file) != EOF &&
+                               std::fread(picture.data(), 1, picture.size(), file) == picture.size());
   if (file) std::fclose(file);
   return ok && width == Size && height == Size && levels == 255;
 }
@@ -81,10 +83,8 @@ void PrintTo(const FixedState& state, std::ostream* out) { *out << state.name; }
 class ReferenceFrames : public ::testing::TestWithParam<FixedState> {};
 
 const FixedState States[] = {
-    {"bare", 500.0f, -2000.0f, 180.0f, 12.0f, 0, 0, 0, 2},
-    {"rain", 500.0f, -2000.0f, 180.0f, 12.0f, 1, 0, 0, 3},
-    {"bursts", 500.0f, -2000.0f, 180.0f, 12.0f, 0, 1, 0, 15},
-    {"whirlwind", 300.0f, -500.0f, 149.0f, 20.0f, 0, 0, 1, 4},
+    {"bare", 500.0f, -2000.0f, 180.0f, 12.0f, 0, 0, 0, 2},    {"rain", 500.0f, -2000.0f, 180.0f, 12.0f, 1, 0, 0, 3},
+    {"bursts", 500.0f, -2000.0f, 180.0f, 12.0f, 0, 1, 0, 15}, {"whirlwind", 300.0f, -500.0f, 149.0f, 20.0f, 0, 0, 1, 4},
     {"all", 500.0f, -2000.0f, 180.0f, 12.0f, 1, 1, 1, 40},
 };
 }  // namespace

@@ -51,7 +51,12 @@ const char* const Unknown = "Unknown DIB file format.|Error\n";
 const char* const Conversion = "Image file conversion error.|Error\n";
 
 // Each file with the pixels it loads as, or the box it fails with.
-struct Case { const char* what; std::optional<Bytes> file; Pixels pixels; std::string box = ""; };
+struct Case {
+  const char* what;
+  std::optional<Bytes> file;
+  Pixels pixels;
+  std::string box = "";
+};
 
 std::vector<Case> Cases(const std::string& cannotOpen) {
   const Bytes four = Table({C0, C1, C2, C3}), rows4 = {0x12, 0x30, 0, 0, 0xF0, 0x10, 0, 0};  // 3 wide, padded
@@ -61,37 +66,45 @@ std::vector<Case> Cases(const std::string& cannotOpen) {
   farRight.insert(farRight.end(), {0, 7, 0x12, 0x31, 0x23, 0, 4, 0x33, 4});
   const Bytes good = Bmp(Info(1, 1, 24), {}, {1, 2, 3, 0}), one = {1, 2, 3, 0};
   return {
-      {"8 bits, 16 colours used, bottom row first", Bmp(Info(4, 2, 8, 0, 16), Sixteen(), {0, 15, 3, 1, 15, 15, 0, 2}),
+      {"8 bits, 16 colours used, bottom row first",
+       Bmp(Info(4, 2, 8, 0, 16), Sixteen(), {0, 15, 3, 1, 15, 15, 0, 2}),
        {C0, G, C3, C1, G, G, C0, C2}},
       {"4 bits, 3 wide", Bmp(Info(3, 2, 4), Sixteen(), rows4), {C1, C2, C3, G, C0, C1}},
       {"core header, bare", Cat({Core(3, 2, 4), Sixteen(1), rows4}), {C1, C2, C3, G, C0, C1}},
-      {"1 bit, 11 wide, unused bits set", Bmp(Info(11, 2, 1), Table({C0, C1}), {0xB3, 0xBF, 9, 9, 0x40, 0x1F, 0, 0}),
+      {"1 bit, 11 wide, unused bits set",
+       Bmp(Info(11, 2, 1), Table({C0, C1}), {0xB3, 0xBF, 9, 9, 0x40, 0x1F, 0, 0}),
        {C1, C0, C1, C1, C0, C0, C1, C1, C1, C0, C1, C0, C1, C0, C0, C0, C0, C0, C0, C0, C0, C0}},
       // A run of three, an absolute run of three padded to a word, end of line, a run of two, a delta
       // 2 right and 1 up, a run of two, end of line, an absolute run of four, end of bitmap, unread bytes.
-      {"RLE8", Bmp(Info(6, 4, 8, 1, 4), four, {3, 1, 0, 3, 2, 3, 2, 0, 0, 0, 2, 3, 0, 2, 2, 1, 2, 0, 0, 0, 0, 4, 1, 2,
-                                                3, 0, 0, 1, 5, 1}),
+      {"RLE8",
+       Bmp(Info(6, 4, 8, 1, 4), four,
+           {3, 1, 0, 3, 2, 3, 2, 0, 0, 0, 2, 3, 0, 2, 2, 1, 2, 0, 0, 0, 0, 4, 1, 2, 3, 0, 0, 1, 5, 1}),
        {C1, C1, C1, C2, C3, C2, C3, C3, 0, 0, 0, 0, 0, 0, 0, 0, C0, C0, C1, C2, C3, C0, 0, 0}},
       // A run alternating its two indices, an absolute run of four, end of line, an absolute run of
       // five padded, a delta 1 right and 1 up from x = 5, a run of one, end of bitmap.
-      {"RLE4", Bmp(Info(7, 3, 4, 2, 4), four, {3, 0x12, 0, 4, 0x23, 0x30, 0, 0, 0, 5, 1, 0x23, 0x10, 0, 0, 2, 1, 1, 1,
-                                                0x20, 0, 1}),
+      {"RLE4",
+       Bmp(Info(7, 3, 4, 2, 4), four,
+           {3, 0x12, 0, 4, 0x23, 0x30, 0, 0, 0, 5, 1, 0x23, 0x10, 0, 0, 2, 1, 1, 1, 0x20, 0, 1}),
        {C1, C2, C1, C2, C3, C3, C0, C0, C1, C2, C3, C1, 0, 0, 0, 0, 0, 0, 0, 0, C2}},
-      {"RLE8 past the right edge and the top", Bmp(Info(3, 2, 8, 1, 4), four, {10, 1, 0, 3, 2, 2, 2, 0, 0, 0, 0, 2, 0, 5,
-                                                                                 1, 3}),
+      {"RLE8 past the right edge and the top",
+       Bmp(Info(3, 2, 8, 1, 4), four, {10, 1, 0, 3, 2, 2, 2, 0, 0, 0, 0, 2, 0, 5, 1, 3}),
        {C1, C1, C1, 0, 0, 0}},
       {"RLE8 absolute run cut short", Bmp(Info(4, 1, 8, 1, 4), four, {0, 9, 1, 2}), {C1, C2, 0, 0}},
       {"RLE4 far past the right edge", Bmp(Info(2, 1, 4, 2, 4), four, farRight), {0, 0}},
       {"RLE8 index past the table", Bmp(Info(2, 1, 8, 1, 2), Table({C1, C2}), {1, 1, 1, 200}), {C2, 0}},
-      {"16 bits, 5-5-5", Bmp(Info(5, 1, 16), {}, Le(2, {0x7FFF, 0, 0x4210, 0x7C00, 0x83E0, 0})),
+      {"16 bits, 5-5-5",
+       Bmp(Info(5, 1, 16), {}, Le(2, {0x7FFF, 0, 0x4210, 0x7C00, 0x83E0, 0})),
        {0xFFFFFF, 0, 0x848484, 0xFF0000, 0x00FF00}},
-      {"16 bits, 5-6-5 masks, bare DIB", Cat({Info(5, 1, 16, 3), masks565, Le(2, {0xFFFF, 0, 0x07E0, 0x0400, 0x8410, 0})}),
+      {"16 bits, 5-6-5 masks, bare DIB",
+       Cat({Info(5, 1, 16, 3), masks565, Le(2, {0xFFFF, 0, 0x07E0, 0x0400, 0x8410, 0})}),
        {0xFFFFFF, 0, 0x00FF00, 0x008200, 0x848284}},
       {"32 bits, no masks", Bmp(Info(2, 1, 32), {}, wide), {0x112233, 0}},
-      {"32 bits, 10-bit masks", Bmp(Info(2, 1, 32, 3), Le(4, {0x3FF00000, 0xFFC00, 0x3FF}),
-                                    Le(4, {0xFFFFFFFF, 0x20080200})),  // 1 << 9: half way
+      {"32 bits, 10-bit masks",
+       Bmp(Info(2, 1, 32, 3), Le(4, {0x3FF00000, 0xFFC00, 0x3FF}),
+           Le(4, {0xFFFFFFFF, 0x20080200})),  // 1 << 9: half way
        {0xFFFFFF, 0x808080}},
-      {"top-down, 24 bits, padding dropped", Bmp(Info(2, -2, 24), {}, {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}),
+      {"top-down, 24 bits, padding dropped",
+       Bmp(Info(2, -2, 24), {}, {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0}),
        {0x090807, 0x0C0B0A, 0x030201, 0x060504}},
       {"missing file", std::nullopt, {}, cannotOpen},
       {"empty file", Bytes(), {}, cannotOpen},
@@ -105,7 +118,10 @@ std::vector<Case> Cases(const std::string& cannotOpen) {
       {"pixel offset near 4 GiB", Poke(Poke(good, 10, 0xFF), 13, 0xFF), {}, Unknown},
       {"lowest height", Bmp(Info(1, INT32_MIN, 24), {}, one), {}, Unknown},
       {"widest picture", Bmp(Info(INT32_MAX, 1, 32), {}, one), {}, Unknown},
-      {"huge run-length picture", Bmp(Info(100000, 100000, 8, 1, 1), Table({C1}), {0, 1}), {}, "Out of memory.|Error\n"},
+      {"huge run-length picture",
+       Bmp(Info(100000, 100000, 8, 1, 1), Table({C1}), {0, 1}),
+       {},
+       "Out of memory.|Error\n"},
       {"negative width", Bmp(Info(-1, 1, 24), {}, one), {}, Conversion},
       {"core height 0", Bmp(Core(1, 0, 24), {}, one), {}, Conversion},
       {"2 bits per pixel", Bmp(Info(1, 1, 2), {}, one), {}, Conversion},

@@ -30,7 +30,8 @@ TEST(Sphere, OneListPerExactRadiusBuiltOnFirstUseThenReplayed) {
   EXPECT_GT(firstDraw, 100);
   EXPECT_EQ(PixelsCoveredBy(half), firstDraw);
   SolidSphere(nearlyHalf);
-  const GLuint list = LookUpShapeList(SolidSphereKind, &half, 1), second = LookUpShapeList(SolidSphereKind, &nearlyHalf, 1);
+  const GLuint list = LookUpShapeList(SolidSphereKind, &half, 1),
+               second = LookUpShapeList(SolidSphereKind, &nearlyHalf, 1);
   EXPECT_TRUE(ShapeListCount(SolidSphereKind) == 2 && glIsList(list) && glIsList(second) && second != list);
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   CloseTestWindow();

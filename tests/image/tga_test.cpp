@@ -50,15 +50,19 @@ class TgaTest : public ::testing::Test {
 // origin and bytes after its pixels, into the same record: each a linear level-0 texture of its
 // pixels, the first stored row as row 0, that replaces the record's previous texture and no other.
 TEST_F(TgaTest, EachLoadMakesALinearTextureOfThePixelsInPlaceOfTheRecordsPrevious) {
-  const struct { uint32_t width, height, bpp; int descriptor; GLint format; } cases[] = {{3, 2, 24, 0, GL_RGB},
-                                                                                         {2, 3, 32, 0x28, GL_RGBA}};
+  const struct {
+    uint32_t width, height, bpp;
+    int descriptor;
+    GLint format;
+  } cases[] = {{3, 2, 24, 0, GL_RGB}, {2, 3, 32, 0x28, GL_RGBA}};
   TgaImage image = {}, other = {};
   ASSERT_TRUE(LoadTga(other, WriteFile(path, Tga(1, 1, 24, {1, 2, 3})).c_str()));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bpp);
     const size_t size = c.width * c.height * c.bpp / 8;
     const GLuint previous = image.texID;
-    ASSERT_TRUE(LoadTga(image, WriteFile(path, Tga(c.width, c.height, c.bpp, Sequence(size + 2), c.descriptor)).c_str()));
+    ASSERT_TRUE(
+        LoadTga(image, WriteFile(path, Tga(c.width, c.height, c.bpp, Sequence(size + 2), c.descriptor)).c_str()));
     GLint filters[2] = {}, format = 0, level1Width = -1;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filters[0]);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filters[1]);
@@ -77,7 +81,11 @@ TEST_F(TgaTest, EachLoadMakesALinearTextureOfThePixelsInPlaceOfTheRecordsPreviou
 TEST_F(TgaTest, EachFailureLeavesTheRecordAsTheStepLeftIt) {
   const Bytes good = Tga(2, 2, 24, Bytes(12, 5));
   // The size and depth are what the record holds afterwards.
-  const struct { const char* what; Bytes file; uint32_t width, height, bpp; } cases[] = {
+  const struct {
+    const char* what;
+    Bytes file;
+    uint32_t width, height, bpp;
+  } cases[] = {
       {"missing file", {}, 7, 9, 99},
       {"header cut short", Bytes(good.begin(), good.begin() + 11), 7, 9, 99},
       {"Y origin set (the last compared byte)", Poke(good, 11, 1), 7, 9, 99},

@@ -123,12 +123,12 @@ TEST_F(InputTest, MouseCountsTurnOneDegreeEachWithinTheLimits) {
   PlaceCamera(2000.0f, -2000.0f, 0.0f);
   MovePointer(10, -4);
   RunFrame(0.016f);
-  RunFrame(0.5f);  // no motion, no turn, however long the frame
+  RunFrame(0.5f);                           // no motion, no turn, however long the frame
   EXPECT_FLOAT_EQ(ViewCamera.yaw, 350.0f);  // -10, back within one turn
   EXPECT_FLOAT_EQ(ViewCamera.pitch, 4.0f);
   ASSERT_EQ(listenerPlacements.size(), 2u);
   const std::array<float, 6> listener = {ViewCamera.eyeX, ViewCamera.eyeY, ViewCamera.eyeZ,
-                                         17.3648f, 6.9756f, -98.4808f};  // 100 units along the view
+                                         17.3648f,        6.9756f,         -98.4808f};  // 100 units along the view
   for (int i = 0; i < 6; ++i) EXPECT_NEAR(listenerPlacements.back()[i], listener[i], 0.001f);
   if (SdlInput) return;  // the moves below would leave SDL's window
 
@@ -151,7 +151,8 @@ TEST_F(InputTest, MouseCountsTurnOneDegreeEachWithinTheLimits) {
 }
 
 TEST_F(InputTest, SwitchesFollowTheKeysAndTheSecondOfAPairWins) {
-  const std::pair<std::vector<KeyPosition>, SceneFlags> cases[] = {  // fog is not switched by keys
+  const std::pair<std::vector<KeyPosition>, SceneFlags> cases[] = {
+      // fog is not switched by keys
       {{KeyT}, {1, 1, 0, 0}},       {{KeyY}, {1, 0, 1, 0}},       {{KeyU}, {1, 0, 0, 1}},
       {{KeyT, KeyG}, {1, 0, 1, 1}}, {{KeyY, KeyH}, {1, 1, 0, 1}}, {{KeyU, KeyJ}, {1, 1, 1, 0}},
   };

@@ -29,7 +29,8 @@ inline Bytes Poke(Bytes bytes, size_t at, uint8_t value) { return bytes[at] = va
 
 // Writes the bytes and returns the path.
 inline std::string WriteFile(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   return path;
 }
 

@@ -10,7 +10,9 @@
 #include <vector>
 
 // Eye coordinates, the colour and the texture coordinates sent with a vertex.
-struct FedVertex { float x, y, z, r, g, b, a, s, t; };
+struct FedVertex {
+  float x, y, z, r, g, b, a, s, t;
+};
 
 // The vertices of each point, line or polygon drawn, in order.
 using FedPolygon = std::vector<FedVertex>;
@@ -42,8 +44,8 @@ inline FedPrimitives DrawnPrimitives(const std::function<void()>& draw, float ha
     int count = token == GL_POLYGON_TOKEN ? static_cast<int>(buffer[i++]) : 2 - (token == GL_POINT_TOKEN);
     for (const float* p = &buffer[i]; count-- > 0; p += 11, i += 11)  // 11 floats a vertex
       primitives.back().push_back({((p[0] - view[0]) / view[2] * 2 - 1) * half,
-                                   ((p[1] - view[1]) / view[3] * 2 - 1) * half, -(p[2] * 2 - 1) * half,
-                                   p[3], p[4], p[5], p[6], p[7], p[8]});
+                                   ((p[1] - view[1]) / view[3] * 2 - 1) * half, -(p[2] * 2 - 1) * half, p[3], p[4],
+                                   p[5], p[6], p[7], p[8]});
   }
   return primitives;
 }
@@ -55,5 +57,7 @@ inline bool Whole(float v, float low, float high) { return v >= low && v <= high
 struct Replay {
   uint32_t state = 1;
   int Next() { return static_cast<int>(((state = state * 214013u + 2531011u) >> 16) & 32767u); }
-  void Skip(int draws) { while (draws-- > 0) Next(); }
+  void Skip(int draws) {
+    while (draws-- > 0) Next();
+  }
 };

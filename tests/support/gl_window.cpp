@@ -23,7 +23,10 @@ bool OpenTestWindow(int width, int height) {
 
 void CloseTestWindow() { StopWindowSystem(); }
 
-int GetInteger(unsigned name) { GLint value = 0; return glGetIntegerv(name, &value), value; }
+int GetInteger(unsigned name) {
+  GLint value = 0;
+  return glGetIntegerv(name, &value), value;
+}
 
 std::string BinDir() { return QUARNHOLT_TEST_BIN_DIR; }
 

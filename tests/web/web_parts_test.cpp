@@ -20,9 +20,9 @@ namespace {
 // The control keys land on the positions the controls read, the rest on their US places.
 TEST(WebKeyCodes, NamesMapToTheKeyPositionsTheControlsRead) {
   const std::pair<const char*, uint8_t> keys[] = {
-      {"KeyQ", KeyQ}, {"KeyE", KeyE}, {"KeyT", KeyT}, {"KeyY", KeyY}, {"KeyU", KeyU}, {"KeyS", KeyS},
-      {"KeyD", KeyD}, {"KeyF", KeyF}, {"KeyG", KeyG}, {"KeyH", KeyH}, {"KeyJ", KeyJ}, {"Escape", 0x01},
-      {"Digit0", 0x0B}, {"Space", 0x39}, {"Numpad0", 0x52}, {"F12", 0x58}, {"ArrowUp", 0xC8}, {"Delete", 0xD3}};
+      {"KeyQ", KeyQ},   {"KeyE", KeyE},  {"KeyT", KeyT},    {"KeyY", KeyY}, {"KeyU", KeyU},    {"KeyS", KeyS},
+      {"KeyD", KeyD},   {"KeyF", KeyF},  {"KeyG", KeyG},    {"KeyH", KeyH}, {"KeyJ", KeyJ},    {"Escape", 0x01},
+      {"Digit0", 0x0B}, {"Space", 0x39}, {"Numpad0", 0x52}, {"F12", 0x58},  {"ArrowUp", 0xC8}, {"Delete", 0xD3}};
   for (const auto& [code, key] : keys) EXPECT_EQ(KeyCodeOfPosition(code), key) << code;
   for (const char* unknown : {"", "keyq", "Q", "KeyÄ", "Fn"}) EXPECT_EQ(KeyCodeOfPosition(unknown), 0) << unknown;
   EXPECT_EQ(KeyCodeOfPosition(nullptr), 0);
@@ -77,8 +77,9 @@ TEST_F(WebImmediateMode, AttributesFromBeforeTheBatchAreTheCurrentOnes) {
 
 // The browser draws no quad strips or polygons: strips of triangles and fans instead.
 TEST_F(WebImmediateMode, QuadStripsAndPolygonsBecomeTriangleStripsAndFans) {
-  const std::pair<uint32_t, uint32_t> modes[] = {
-      {PrimitiveQuadStrip, PrimitiveTriangleStrip}, {PrimitivePolygon, PrimitiveTriangleFan}, {PrimitiveQuads, PrimitiveQuads}};
+  const std::pair<uint32_t, uint32_t> modes[] = {{PrimitiveQuadStrip, PrimitiveTriangleStrip},
+                                                 {PrimitivePolygon, PrimitiveTriangleFan},
+                                                 {PrimitiveQuads, PrimitiveQuads}};
   for (const auto& [given, drawn] : modes) {
     ASSERT_TRUE(BeginBatch(given));
     for (int i = 0; i < 5; ++i) AddVertex(static_cast<float>(i), 0, 0);
@@ -135,10 +136,10 @@ TEST_F(WebImmediateMode, DisplayListsKeepTheirBatchesUntilReplacedOrDeleted) {
 
 // 2 x 2 blocks become their rounded mean, level by level down to one pixel.
 TEST(WebMipmaps, EachLevelIsTheRoundedMeanOfTheBlocksBelow) {
-  const uint8_t grey[16] = {0, 1, 255, 255,  //
-                            1, 1, 254, 254,  //
-                            10, 20, 7, 7,    //
-                            30, 41, 7, 8};
+  const uint8_t grey[16] = {0,  1,  255, 255,  //
+                            1,  1,  254, 254,  //
+                            10, 20, 7,   7,    //
+                            30, 41, 7,   8};
   std::vector<MipmapLevel> levels = BuildMipmapLevels(grey, 4, 4, 1);
   ASSERT_EQ(levels.size(), 3u);
   EXPECT_EQ(levels[0].pixels, std::vector<uint8_t>(grey, grey + 16));
@@ -172,7 +173,8 @@ TEST(WebMipmaps, OtherSizesAreTakenToAPowerOfTwoAndEmptyPicturesGiveNone) {
 }
 
 void ExpectSameMatrix(const float* ours, const float* glu, const char* what) {
-  for (int i = 0; i < 16; ++i) EXPECT_NEAR(ours[i], glu[i], 1e-4f * (1.0f + std::abs(glu[i]))) << what << " [" << i << "]";
+  for (int i = 0; i < 16; ++i)
+    EXPECT_NEAR(ours[i], glu[i], 1e-4f * (1.0f + std::abs(glu[i]))) << what << " [" << i << "]";
 }
 
 // Cameras the program uses and others, each multiplied onto a matrix already there.

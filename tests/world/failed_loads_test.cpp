@@ -14,8 +14,10 @@ using FailedLoads = WorldTest;
 // name each file, the ground is flat, and frames draw from what is left.
 TEST_F(FailedLoads, MissingAndWronglySizedPicturesAreReportedAndTheWorldDraws) {
   const std::string missing = "Failed to open DIB file ";
-  const std::vector<std::string> absent = {missing + "heightmap.bmp.\n", missing + "image1.bmp.\n", missing + "water.bmp.\n"};
-  const std::vector<std::string> misfit = {"heightmap.bmp must be 32 x 32 pixels.", "image1.bmp must be 256 x 256 pixels.",
+  const std::vector<std::string> absent = {missing + "heightmap.bmp.\n", missing + "image1.bmp.\n",
+                                           missing + "water.bmp.\n"};
+  const std::vector<std::string> misfit = {"heightmap.bmp must be 32 x 32 pixels.",
+                                           "image1.bmp must be 256 x 256 pixels.",
                                            "water.bmp must be 256 x 256 pixels."};
   for (auto [heightmapSize, textureSize] : {std::pair{0, 0}, {16, 128}, {33, 512}}) {
     SCOPED_TRACE(heightmapSize);

@@ -24,7 +24,10 @@ INSTANTIATE_TEST_SUITE_P(Renderers, Plants, testing::Values("softpipe", "llvmpip
 // 40 high): the pixels a quarter and three quarters across it.
 TEST_P(Plants, AlphaCutsOutTheQuadsAndTheTestStaysOn) {
   const Rgba sky{0, 0, 255}, red{255, 0, 0}, white{255, 255, 255};
-  const struct { int bits; Rgba left, right; } cases[] = {{0, white, white}, {24, red, red}, {32, sky, red}};  // 0: no picture
+  const struct {
+    int bits;
+    Rgba left, right;
+  } cases[] = {{0, white, white}, {24, red, red}, {32, sky, red}};  // 0: no picture
   glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
@@ -34,7 +37,8 @@ TEST_P(Plants, AlphaCutsOutTheQuadsAndTheTestStaysOn) {
   glEnable(GL_DEPTH_TEST);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bits);
-    if (c.bits) WritePicture(PlantFile, 8, 2, c.bits, [](int i, int) { return Rgba{255, 0, 0, uint8_t(i < 4 ? 25 : 26)}; });
+    if (c.bits)
+      WritePicture(PlantFile, 8, 2, c.bits, [](int i, int) { return Rgba{255, 0, 0, uint8_t(i < 4 ? 25 : 26)}; });
     SetUpPlants();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     DrawPlants();  // which leaves the matrices as it found them
@@ -54,13 +58,22 @@ TEST_P(Plants, AlphaCutsOutTheQuadsAndTheTestStaysOn) {
 // Each plant: quad A from its base corner 40 along x, quad B across it at x + 18.5 from
 // z + 20 to z - 20, both from the ground to its height.
 TEST_F(WorldTest, FivePlantsStandInTheirPlaces) {
-  const float places[5][4] = {{50, 140, -850, 40}, {1000, 250, -2400, 40}, {1300, 250, -2500, 60},
-                              {900, 250, -2700, 60}, {1100, 250, -2800, 80}};  // x, y, z, height
+  const float places[5][4] = {{50, 140, -850, 40},
+                              {1000, 250, -2400, 40},
+                              {1300, 250, -2500, 60},
+                              {900, 250, -2700, 60},
+                              {1100, 250, -2800, 80}};  // x, y, z, height
   SetUpPlants();
   std::set<std::tuple<int, int, int>> expected, drawn;  // half units
   for (const auto& [x, y, z, h] : places)
-    for (const auto& [dx, dy, dz] : {std::array<float, 3>{0, 0, 0}, {40, 0, 0}, {40, h, 0}, {0, h, 0},
-                                     {18.5f, 0, 20}, {18.5f, 0, -20}, {18.5f, h, -20}, {18.5f, h, 20}})
+    for (const auto& [dx, dy, dz] : {std::array<float, 3>{0, 0, 0},
+                                     {40, 0, 0},
+                                     {40, h, 0},
+                                     {0, h, 0},
+                                     {18.5f, 0, 20},
+                                     {18.5f, 0, -20},
+                                     {18.5f, h, -20},
+                                     {18.5f, h, 20}})
       expected.insert({int(std::lround(2 * (x + dx))), int(std::lround(2 * (y + dy))), int(std::lround(2 * (z + dz)))});
   for (const FedPolygon& polygon : FeedBackPolygons(DrawPlants))
     for (const FedVertex& v : polygon)

@@ -16,11 +16,16 @@ using Terrain = WorldTest;
 
 // Between and beyond the grid points the drawing checks below, the query blends and clamps.
 TEST_F(Terrain, HeightQueryAndDrawingFollowTheHeightmap) {
-  WritePicture(HeightmapFile, 32, 32, 24, [](int i, int j) { return Rgba{uint8_t(Red(i, j)), uint8_t(255 - Red(i, j)), 77}; });
+  WritePicture(HeightmapFile, 32, 32, 24, [](int i, int j) {
+    return Rgba{uint8_t(Red(i, j)), uint8_t(255 - Red(i, j)), 77};
+  });
   WritePicture(TerrainTextureFile, 256, 256, 24, [](int, int) { return Rgba{200, 100, 50}; });
   for (int load = 0; load < 2; ++load) LoadTerrain();  // the second lets go of the first's pictures
   ASSERT_TRUE(RecordedMessageBoxes().empty());
-  const struct { const char* what; float x, z, height; } cases[] = {
+  const struct {
+    const char* what;
+    float x, z, height;
+  } cases[] = {
       {"middle of the first cell: mean of 5, 42, 16, 53", 80.0f, -80.0f, 29.0f},
       {"a quarter along x", 40.0f, 0.0f, 0.75f * 5.0f + 0.25f * 42.0f},
       {"between column 31 and column 0", 5040.0f, 0.0f, 0.5f * Red(31, 0) + 0.5f * Red(0, 0)},
@@ -46,8 +51,8 @@ TEST_F(Terrain, HeightQueryAndDrawingFollowTheHeightmap) {
       const float height = float(Red(a, b));
       got.insert({a, b});
       ASSERT_TRUE(v.s == a / 32.0f && v.t == b / 32.0f && std::fabs(v.y - height) < 0.01f) << a << ", " << b;
-      ASSERT_TRUE(std::fabs(v.r - height / 255.0f) < 1e-6f && v.r == v.g &&
-                  v.r == v.b && v.a == 1.0f) << a << ", " << b;
+      ASSERT_TRUE(std::fabs(v.r - height / 255.0f) < 1e-6f && v.r == v.g && v.r == v.b && v.a == 1.0f)
+          << a << ", " << b;
       ASSERT_EQ(TerrainHeightAt(160.0f * a, -160.0f * b), height);
     }
     ASSERT_EQ(got, expected) << "triangle " << k;

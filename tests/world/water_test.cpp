@@ -46,8 +46,8 @@ TEST_F(Water, CoversTheSeaBobsTurnsAndLeavesTheStateAsFound) {
     const float seen[5] = {v.y, v.r, v.g, v.b, v.a}, want[5] = {25.0f, 0.4f, 0.4f, 1.0f, 0.5f};
     for (int i = 0; i < 5; ++i) EXPECT_NEAR(seen[i], want[i], i ? 1e-5f : 0.01f) << "value " << i;
   }
-  EXPECT_EQ(corners, (std::set<std::array<long, 4>>{{-5000, 5000, 0, 0}, {-5000, -10120, 0, 1}, {10120, -10120, 1, 1},
-                                                    {10120, 5000, 1, 0}}));
+  EXPECT_EQ(corners, (std::set<std::array<long, 4>>{
+                         {-5000, 5000, 0, 0}, {-5000, -10120, 0, 1}, {10120, -10120, 1, 1}, {10120, 5000, 1, 0}}));
   FedPolygon first = WaterFrame(float(M_PI / 40.0 / 0.01));
   EXPECT_NEAR(HeightOf(first), 27.0f, 0.01f);
   EXPECT_NEAR(TurnOf(first), 0.0f, 1e-4f) << "the unturned texture first";

@@ -21,15 +21,20 @@
 #include "support/feedback.h"
 #include "support/gl_window.h"
 
-struct Rgba { uint8_t r, g, b, a = 255; bool operator==(const Rgba&) const = default; };
+struct Rgba {
+  uint8_t r, g, b, a = 255;
+  bool operator==(const Rgba&) const = default;
+};
 
 // A 24-bit BMP (name ending ".bmp") or an uncompressed TGA of 24 or 32 bits; pixel(i, j)
 // gives column i of stored row j.
-inline void WritePicture(const std::string& name, int width, int height, int bits, const std::function<Rgba(int, int)>& pixel) {
+inline void WritePicture(const std::string& name, int width, int height, int bits,
+                         const std::function<Rgba(int, int)>& pixel) {
   const bool bmp = name.ends_with(".bmp");
   const int rowBytes = bmp ? (width * 3 + 3) & ~3 : width * bits / 8, size = 54 + rowBytes * height;
-  Bytes out = bmp ? Cat({{'B', 'M'}, Le(4, {size, 0, 54, 40, width, height}), Le(2, {1, 24}), Bytes(24, 0)})
-                  : Cat({{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}, Le(2, {width, height}), Le(1, {bits, bits == 32 ? 8 : 0})});
+  Bytes out =
+      bmp ? Cat({{'B', 'M'}, Le(4, {size, 0, 54, 40, width, height}), Le(2, {1, 24}), Bytes(24, 0)})
+          : Cat({{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}, Le(2, {width, height}), Le(1, {bits, bits == 32 ? 8 : 0})});
   for (int j = 0; j < height; ++j) {
     const size_t rowStart = out.size();
     for (int i = 0; i < width; ++i) {

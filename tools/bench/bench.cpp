@@ -32,10 +32,10 @@ const int WarmUpFrames = 5;
 const int Passes = 6;
 
 struct Options {
-  int width = 400;   // pixels
+  int width = 400;  // pixels
   int height = 400;
-  int frames = 300;  // timed frames per scene, over all passes
-  const char* pictures = nullptr;  // folder for one PPM a scene (its last timed frame), when asked for
+  int frames = 300;                      // timed frames per scene, over all passes
+  const char* pictures = nullptr;        // folder for one PPM a scene (its last timed frame), when asked for
   float eyeX = 500.0f, eyeZ = -2000.0f;  // camera: world units, degrees
   float yaw = 180.0f, pitch = 12.0f;
   const char* scene = nullptr;  // the one scene to draw, or all of them in turn
@@ -79,8 +79,10 @@ bool ParseOptions(int argc, char** argv, Options* options) {
     } else if (std::strcmp(argv[i], "--pictures") == 0 && i + 1 < argc) {
       options->pictures = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: quarnholt_bench [--large | WIDTHxHEIGHT] [--frames N] [--pictures DIR] [--camera X Z YAW PITCH]\n"
-                   "                       [--scene bare|rain|fireworks|whirlwind|all]\n");
+      std::fprintf(
+          stderr,
+          "usage: quarnholt_bench [--large | WIDTHxHEIGHT] [--frames N] [--pictures DIR] [--camera X Z YAW PITCH]\n"
+          "                       [--scene bare|rain|fireworks|whirlwind|all]\n");
       return false;
     }
   }

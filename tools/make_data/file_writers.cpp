@@ -112,7 +112,8 @@ bool WriteIco(const std::string& path, const std::vector<Picture>& pictures) {
     Put16(images, 32);
     for (int field = 0; field < 6; ++field) Put32(images, 0);
     for (size_t i = 0; i + 3 < picture.pixels.size(); i += 4)
-      images.insert(images.end(), {picture.pixels[i + 2], picture.pixels[i + 1], picture.pixels[i], picture.pixels[i + 3]});
+      images.insert(images.end(),
+                    {picture.pixels[i + 2], picture.pixels[i + 1], picture.pixels[i], picture.pixels[i + 3]});
     images.insert(images.end(), static_cast<size_t>(maskRowBytes) * height, 0);
   }
   out.insert(out.end(), images.begin(), images.end());

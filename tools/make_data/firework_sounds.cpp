@@ -50,7 +50,8 @@ Sound MakePop() {
     float crack = Filter(crackFilter, noise[n], 1800.0f, 0.6f).high * std::exp(-t / 0.012f);
     // The thump: a falling low tone and rumble.
     phase += 2.0f * Pi * (48.0f + 90.0f * std::exp(-t / 0.035f)) / SampleRate;
-    float thump = std::sin(phase) * std::exp(-t / 0.16f) + 3.0f * LowPass(thumpNoise, noise[n], thumpCoefficient) * std::exp(-t / 0.22f);
+    float thump = std::sin(phase) * std::exp(-t / 0.16f) +
+                  3.0f * LowPass(thumpNoise, noise[n], thumpCoefficient) * std::exp(-t / 0.22f);
     // The tail: noise darkening as it fades, like the burst echoing away.
     float tail = Filter(tailFilter, noise[n], 250.0f + 1500.0f * std::exp(-t / 0.2f), 0.7f).low * std::exp(-t / 0.3f);
     float fadeOut = 1.0f - SmoothStep(PopSeconds - 0.25f, PopSeconds, t);

@@ -20,7 +20,10 @@ struct Wave {
 };
 
 constexpr Wave Waves[] = {
-    {0.4f, 1.0f, 0.4f}, {5.5f, 0.75f, 0.65f}, {10.3f, 0.95f, 0.5f}, {15.6f, 0.7f, 0.3f},
+    {0.4f, 1.0f, 0.4f},
+    {5.5f, 0.75f, 0.65f},
+    {10.3f, 0.95f, 0.5f},
+    {15.6f, 0.7f, 0.3f},
 };
 
 // How far a wave is from breaking (swell) and how loud its foam is (surge) at `since`
@@ -118,7 +121,8 @@ std::vector<float> Drop(float hertz, float decaySeconds, float amplitude, float 
   for (size_t i = 0; i < length; ++i) {
     float t = static_cast<float>(i) / SampleRate;
     float onset = std::fmin(1.0f, i / 4.0f);
-    drop[i] = amplitude * onset * std::exp(-t / decaySeconds) * std::sin(2.0f * Pi * hertz * t * (1.0f - 2.0f * t) + phase);
+    drop[i] =
+        amplitude * onset * std::exp(-t / decaySeconds) * std::sin(2.0f * Pi * hertz * t * (1.0f - 2.0f * t) + phase);
   }
   return drop;
 }
@@ -171,7 +175,8 @@ Sound MakeRain() {
       float band = Filter(lowCut, Filter(highCut, noise[n], 7000.0f, 0.7f).low, 900.0f, 0.7f).high;
       return band * (0.9f + 0.2f * LoopFbm(loop, 16, 2, 0.5f, 210 + c));
     });
-    std::vector<float> rumble = LoopSignal(frames, [&](size_t n) { return LowPass(patter, noise[(n + frames / 2) % frames], patterCoefficient); });
+    std::vector<float> rumble = LoopSignal(
+        frames, [&](size_t n) { return LowPass(patter, noise[(n + frames / 2) % frames], patterCoefficient); });
     ScaleToRms(hiss, 0.06f);
     ScaleToRms(rumble, 0.03f);
     for (size_t n = 0; n < frames; ++n) sound.samples[2 * n + c] = hiss[n] + rumble[n];
@@ -183,14 +188,17 @@ Sound MakeRain() {
       float size = RandomUnit(random);
       float hertz = 1400.0f * std::pow(2.6f, RandomUnit(random)) * (1.3f - 0.4f * size);
       float level = 0.05f + 0.3f * size * size;
-      AddWrapped(sound.samples, 2, c, at, Drop(hertz, RandomRange(random, 0.002f, 0.006f), level, RandomRange(random, 0.0f, 2.0f * Pi)));
+      AddWrapped(sound.samples, 2, c, at,
+                 Drop(hertz, RandomRange(random, 0.002f, 0.006f), level, RandomRange(random, 0.0f, 2.0f * Pi)));
     }
     // Now and then a heavy drop close by: lower and longer, well above the rest.
     const int heavyDrops = static_cast<int>(RainSeconds * 6.0f);
     for (int i = 0; i < heavyDrops; ++i) {
       float t = RandomRange(random, joinSeconds, RainSeconds - joinSeconds);
       size_t at = static_cast<size_t>(t * SampleRate);
-      AddWrapped(sound.samples, 2, c, at, Drop(RandomRange(random, 700.0f, 1600.0f), RandomRange(random, 0.008f, 0.016f), RandomRange(random, 0.35f, 0.6f), 0.0f));
+      AddWrapped(sound.samples, 2, c, at,
+                 Drop(RandomRange(random, 700.0f, 1600.0f), RandomRange(random, 0.008f, 0.016f),
+                      RandomRange(random, 0.35f, 0.6f), 0.0f));
     }
   }
   return sound;

@@ -41,7 +41,8 @@ float RandomNormal(Random& random) {
 }
 
 float LatticeValue(int32_t x, int32_t y, uint32_t layer) {
-  uint32_t h = Mix(static_cast<uint32_t>(x) * 0x8da6b343U ^ Mix(static_cast<uint32_t>(y) * 0xd8163841U ^ Mix(layer + 0x2545f491U)));
+  uint32_t h = Mix(static_cast<uint32_t>(x) * 0x8da6b343U ^
+                   Mix(static_cast<uint32_t>(y) * 0xd8163841U ^ Mix(layer + 0x2545f491U)));
   return static_cast<float>(h >> 8) * (1.0f / 16777216.0f);
 }
 

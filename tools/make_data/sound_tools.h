@@ -22,7 +22,7 @@ float LowPass(OnePole& filter, float input, float coefficient);
 // A state-variable filter (trapezoidal form): stays stable while its frequency and
 // resonance change from sample to sample.
 struct StateVariable {
-  float low;   // integrator states
+  float low;  // integrator states
   float band;
 };
 struct FilterOutputs {

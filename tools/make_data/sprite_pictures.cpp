@@ -16,14 +16,14 @@ uint8_t ToByte(float value) { return static_cast<uint8_t>(std::clamp(std::lround
 // One grass blade or leaf: a curved spine from its foot on the bottom row, its width
 // tapering (or swelling, for a leaf) along the way.
 struct Blade {
-  float footX;      // texels from the left
-  float length;     // texels along the spine
-  float lean;       // radians from upright at the foot
-  float bend;       // extra radians of lean gained by the tip
-  float width;      // texels at the widest
-  bool leaf;        // broad in the middle rather than at the foot
-  float head;       // texels of grain ear at the tip; 0 for none
-  float r, g, b;    // colour at the tip; the foot is darker
+  float footX;    // texels from the left
+  float length;   // texels along the spine
+  float lean;     // radians from upright at the foot
+  float bend;     // extra radians of lean gained by the tip
+  float width;    // texels at the widest
+  bool leaf;      // broad in the middle rather than at the foot
+  float head;     // texels of grain ear at the tip; 0 for none
+  float r, g, b;  // colour at the tip; the foot is darker
 };
 
 // Paints one disc of the blade at (x, y), keeping the nearer colour where blades overlap.
@@ -103,7 +103,8 @@ Picture MakePlant() {
     blade.footX = PlantSize * 0.5f + spread * 60.0f;
     blade.leaf = (i % 5) == 2;
     blade.head = 0.0f;
-    blade.length = blade.leaf ? RandomRange(random, 90.0f, 150.0f) : RandomRange(random, 140.0f, 245.0f) * (1.0f - 0.25f * std::fabs(spread));
+    blade.length = blade.leaf ? RandomRange(random, 90.0f, 150.0f)
+                              : RandomRange(random, 140.0f, 245.0f) * (1.0f - 0.25f * std::fabs(spread));
     blade.lean = spread * 0.9f + RandomRange(random, -0.12f, 0.12f);
     blade.bend = (blade.lean >= 0.0f ? 1.0f : -1.0f) * RandomRange(random, 0.1f, 0.6f + 1.6f * std::fabs(spread));
     blade.width = blade.leaf ? RandomRange(random, 14.0f, 20.0f) : RandomRange(random, 4.5f, 8.5f);
@@ -117,7 +118,16 @@ Picture MakePlant() {
   // Three stalks in ear, standing above the blades.
   for (int i = 0; i < 3; ++i) {
     float spread = RandomRange(random, -0.3f, 0.3f);
-    Blade stalk{PlantSize * 0.5f + spread * 50.0f, RandomRange(random, 215.0f, 250.0f), spread * 0.5f, spread * 0.8f, 3.0f, false, 34.0f, 150.0f, 165.0f, 90.0f};
+    Blade stalk{PlantSize * 0.5f + spread * 50.0f,
+                RandomRange(random, 215.0f, 250.0f),
+                spread * 0.5f,
+                spread * 0.8f,
+                3.0f,
+                false,
+                34.0f,
+                150.0f,
+                165.0f,
+                90.0f};
     PaintBlade(plant, stalk);
   }
   FillClearTexels(plant);

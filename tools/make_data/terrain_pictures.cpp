@@ -78,7 +78,8 @@ float OpenShore(float row, float height) { return SmoothMin(height, 34.0f + 16.0
 
 float LevelledHeight(int column, int row) {
   float height = NaturalHeight(static_cast<float>(column), static_cast<float>(row));
-  height = StartHeadland(static_cast<float>(column), static_cast<float>(row), OpenShore(static_cast<float>(row), height));
+  height =
+      StartHeadland(static_cast<float>(column), static_cast<float>(row), OpenShore(static_cast<float>(row), height));
   for (const GroundTarget& target : Targets) {
     float distance = std::hypot(column - target.column, row - target.row);
     float weight = 1.0f - SmoothStep(target.flatRadius, target.flatRadius + target.slopeCells, distance);
@@ -181,8 +182,9 @@ Picture MakeGroundTexture(const Picture& heightmap) {
       float u = (x + 0.5f) / TextureSize;
       float v = (y + 0.5f) / TextureSize;
       float height = HeightAtTexel(heightmap, x + 0.5f, y + 0.5f);
-      float slope = std::hypot(HeightAtTexel(heightmap, x + 1.5f, y + 0.5f) - HeightAtTexel(heightmap, x - 0.5f, y + 0.5f),
-                               HeightAtTexel(heightmap, x + 0.5f, y + 1.5f) - HeightAtTexel(heightmap, x + 0.5f, y - 0.5f));
+      float slope =
+          std::hypot(HeightAtTexel(heightmap, x + 1.5f, y + 0.5f) - HeightAtTexel(heightmap, x - 0.5f, y + 0.5f),
+                     HeightAtTexel(heightmap, x + 0.5f, y + 1.5f) - HeightAtTexel(heightmap, x + 0.5f, y - 0.5f));
       float wobble = TileFbm(u, v, 16, 3, 0.5f, 61) - 0.5f;
       Colour c = GrassAt(u, v);
       float earth = SmoothStep(0.58f, 0.66f, TileFbm(u, v, 5, 4, 0.5f, 62) + 0.3f * wobble);

@@ -4,12 +4,19 @@
 #include <AL/alext.h>
 
 ALCdevice* OpenLoopbackDevice(int sampleRate, ALCcontext** context) {
-  auto openLoopback = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
-      alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+  auto openLoopback =
+      reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
   ALCdevice* device = openLoopback ? openLoopback(nullptr) : nullptr;
   if (!device) return nullptr;
-  const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT,
-                               ALC_FLOAT_SOFT, ALC_FREQUENCY, sampleRate, ALC_HRTF_SOFT, ALC_FALSE, 0};
+  const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
+                               ALC_STEREO_SOFT,
+                               ALC_FORMAT_TYPE_SOFT,
+                               ALC_FLOAT_SOFT,
+                               ALC_FREQUENCY,
+                               sampleRate,
+                               ALC_HRTF_SOFT,
+                               ALC_FALSE,
+                               0};
   *context = alcCreateContext(device, attributes);
   return device;
 }

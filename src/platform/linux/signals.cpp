@@ -20,7 +20,7 @@ constexpr int EndingSignals[] = {SIGHUP, SIGINT, SIGTERM, SIGQUIT};
 // Kept in memory shared with the forked children, so that a child that starts just as a
 // signal comes sees it, and the program sees the child.
 struct SharedMarks {
-  std::atomic<int> signal;  // the ending signal, or 0
+  std::atomic<int> signal;   // the ending signal, or 0
   std::atomic<pid_t> child;  // the last child forked while a box was up, or 0
 };
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<pid_t>::is_always_lock_free);

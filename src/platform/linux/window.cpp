@@ -12,18 +12,18 @@ bool started = false;
 bool quitPosted = false;
 int quitCode = 0;
 
-const int FullScreenWidth = 1024;   // pixels
-const int FullScreenHeight = 768;   // pixels
-const int WindowedLeft = 200;       // pixels
-const int WindowedTop = 200;        // pixels
-const int WindowedSize = 400;       // pixels
+const int FullScreenWidth = 1024;  // pixels
+const int FullScreenHeight = 768;  // pixels
+const int WindowedLeft = 200;      // pixels
+const int WindowedTop = 200;       // pixels
+const int WindowedSize = 400;      // pixels
 
 // Events the program never reads are dropped, so that the one-message-a-pass queue
 // never falls behind; SDL still keeps its keyboard and mouse state up to date.
 void IgnoreUnusedEvents() {
-  const Uint32 unused[] = {SDL_KEYDOWN, SDL_KEYUP, SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_MOUSEMOTION,
-                           SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_FINGERDOWN,
-                           SDL_FINGERUP, SDL_FINGERMOTION, SDL_KEYMAPCHANGED};
+  const Uint32 unused[] = {SDL_KEYDOWN,     SDL_KEYUP,           SDL_TEXTINPUT,     SDL_TEXTEDITING,
+                           SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL,
+                           SDL_FINGERDOWN,  SDL_FINGERUP,        SDL_FINGERMOTION,  SDL_KEYMAPCHANGED};
   for (Uint32 type : unused) SDL_EventState(type, SDL_IGNORE);
 }
 
@@ -83,8 +83,7 @@ SDL_Window* MakeWindow(bool fullScreen, const char* title) {
   if (fullScreen)
     return SDL_CreateWindow(title, 0, 0, FullScreenWidth, FullScreenHeight,
                             flags | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN);
-  return SDL_CreateWindow(title, WindowedLeft, WindowedTop, WindowedSize, WindowedSize,
-                          flags | SDL_WINDOW_RESIZABLE);
+  return SDL_CreateWindow(title, WindowedLeft, WindowedTop, WindowedSize, WindowedSize, flags | SDL_WINDOW_RESIZABLE);
 }
 // One try at the video system; false when it is missing or draws to no screen.
 bool TryStartingVideo() {

@@ -113,8 +113,8 @@ void gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks)
 }
 
 // Both multiply the current matrix, as GLU's do.
-void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz, GLdouble ux,
-               GLdouble uy, GLdouble uz) {
+void gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy, GLdouble cz, GLdouble ux, GLdouble uy,
+               GLdouble uz) {
   const double eye[3] = {ex, ey, ez}, centre[3] = {cx, cy, cz}, up[3] = {ux, uy, uz};
   GLfloat matrix[16];
   LookAtRotation(eye, centre, up, matrix);
@@ -129,13 +129,12 @@ void gluPerspective(GLdouble fovY, GLdouble aspect, GLdouble zNear, GLdouble zFa
 
 // Every level of the picture, halved by box filtering; bytes only, as the program gives.
 // The picture's rows are taken as packed.
-GLint gluBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
-                        GLenum type, const void* data) {
+GLint gluBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                        const void* data) {
   int components = format == GL_RGBA ? 4 : format == GL_RGB ? 3 : format == GL_LUMINANCE_ALPHA ? 2 : 1;
   if (width < 1 || height < 1) return GLU_INVALID_VALUE;
   if (type != GL_UNSIGNED_BYTE) return GLU_INVALID_ENUM;
-  std::vector<MipmapLevel> levels =
-      BuildMipmapLevels(static_cast<const uint8_t*>(data), width, height, components);
+  std::vector<MipmapLevel> levels = BuildMipmapLevels(static_cast<const uint8_t*>(data), width, height, components);
   // The levels' rows are packed: the small ones would be read past their end at the
   // usual 4-byte row alignment.
   GLint alignment = 4;

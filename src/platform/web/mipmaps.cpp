@@ -40,8 +40,9 @@ MipmapLevel Halved(const MipmapLevel& from, int components) {
     for (int x = 0; x < width; ++x) {
       int x0 = x * (stepX + 1), y0 = y * (stepY + 1);
       for (int c = 0; c < components; ++c) {
-        int value = stepX && stepY ? (at(x0, y0, c) + at(x0 + 1, y0, c) + at(x0, y0 + 1, c) + at(x0 + 1, y0 + 1, c) + 2) / 4
-                                   : (at(x0, y0, c) + at(x0 + stepX, y0 + stepY, c) + 1) / 2;
+        int value = stepX && stepY
+                        ? (at(x0, y0, c) + at(x0 + 1, y0, c) + at(x0, y0 + 1, c) + at(x0 + 1, y0 + 1, c) + 2) / 4
+                        : (at(x0, y0, c) + at(x0 + stepX, y0 + stepY, c) + 1) / 2;
         level.pixels[(static_cast<std::size_t>(y) * width + x) * components + c] = static_cast<uint8_t>(value);
       }
     }
@@ -53,7 +54,8 @@ MipmapLevel Halved(const MipmapLevel& from, int components) {
 std::vector<MipmapLevel> BuildMipmapLevels(const uint8_t* pixels, int width, int height, int components) {
   std::vector<MipmapLevel> levels;
   if (!pixels || width < 1 || height < 1 || components < 1) return levels;
-  levels.push_back(Resampled(pixels, width, height, components, PowerOfTwoAtOrBelow(width), PowerOfTwoAtOrBelow(height)));
+  levels.push_back(
+      Resampled(pixels, width, height, components, PowerOfTwoAtOrBelow(width), PowerOfTwoAtOrBelow(height)));
   while (levels.back().width > 1 || levels.back().height > 1) levels.push_back(Halved(levels.back(), components));
   return levels;
 }

@@ -11,7 +11,7 @@
 
 namespace {
 bool started = false;
-bool made = false;     // the canvas has its context
+bool made = false;  // the canvas has its context
 bool contextOn = false;
 bool fullScreenWindow = false;
 bool quitPosted = false;
@@ -43,9 +43,9 @@ EM_JS(void, SayProgramEnded, (int code), {
 // The browser's turn: a message to the page itself comes back at once, where a timer of
 // 0 ms, chained, waits 4 ms at the least.
 EM_ASYNC_JS(void, GiveBrowserItsTurn, (), {
-  await new Promise(function (resume) {
+  await new Promise(function(resume) {
     var channel = new MessageChannel();
-    channel.port1.onmessage = function () { resume(); };
+    channel.port1.onmessage = function() { resume(); };
     channel.port2.postMessage(0);
   });
 });

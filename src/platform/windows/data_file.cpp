@@ -11,8 +11,8 @@ constexpr DWORD MostAtOnce = 1u << 30;  // bytes one ReadFile call is asked for
 }  // namespace
 
 bool OpenDataFile(const char* name, DataFile* file) {
-  HANDLE handle = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+  HANDLE handle =
+      CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size;
   if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &size) || size.QuadPart < 0) {

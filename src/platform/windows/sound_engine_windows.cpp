@@ -90,8 +90,8 @@ IDirectSoundBuffer* Fill(OutputDevice* device, const std::vector<int16_t>& sampl
   if (once > DSBSIZE_MAX / copies) return nullptr;
   DSBUFFERDESC desc{};
   desc.dwSize = sizeof desc;
-  desc.dwFlags = DSBCAPS_CTRLVOLUME | DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2 |
-                 (positioned ? DSBCAPS_CTRL3D : 0);
+  desc.dwFlags =
+      DSBCAPS_CTRLVOLUME | DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2 | (positioned ? DSBCAPS_CTRL3D : 0);
   desc.dwBufferBytes = static_cast<DWORD>(std::max<size_t>(once * copies, DSBSIZE_MIN));
   desc.lpwfxFormat = &format;
   IDirectSoundBuffer* buffer = nullptr;

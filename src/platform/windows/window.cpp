@@ -23,9 +23,9 @@ HWND window = nullptr;
 HDC deviceContext = nullptr;
 HGLRC context = nullptr;
 bool fullScreenWindow = false;
-bool modeSwitched = false;             // the display runs in the mode we switched it to
-std::deque<WindowMessage> seen;        // what the window procedure saw, oldest first
-volatile LONG consoleQuit = 0;         // set by the console's control thread (Ctrl+C)
+bool modeSwitched = false;       // the display runs in the mode we switched it to
+std::deque<WindowMessage> seen;  // what the window procedure saw, oldest first
+volatile LONG consoleQuit = 0;   // set by the console's control thread (Ctrl+C)
 bool quitPosted = false;
 int quitCode = 0;
 
@@ -158,9 +158,7 @@ void StopWindowSystem() {
 
 // The display switches before there is a window: the loading boxes that follow, and the
 // window made after them, already meet the full-screen mode.
-bool SwitchToFullScreenMode() {
-  return started && FullScreenModeListed() && (modeSwitched || SwitchDisplayMode());
-}
+bool SwitchToFullScreenMode() { return started && FullScreenModeListed() && (modeSwitched || SwitchDisplayMode()); }
 
 WindowCreation CreateMainWindow(bool fullScreen, const char* title) {
   if (!started) return WindowCreation::Failed;
@@ -238,8 +236,12 @@ void SetMainWindowTitle(const char* title) {
 // The system counts hides and shows: the cursor shows while the count is 0 or more.
 void ShowSystemCursor(bool shown) {
   if (!started) return;
-  if (shown) while (ShowCursor(TRUE) < 0) {}
-  else while (ShowCursor(FALSE) >= 0) {}
+  if (shown)
+    while (ShowCursor(TRUE) < 0) {
+    }
+  else
+    while (ShowCursor(FALSE) >= 0) {
+    }
 }
 
 void RestoreDisplayMode() {

@@ -12,8 +12,8 @@
 #include "platform/linux/sdl_input/sdl_keyboard_mouse.h"
 
 namespace {
-const int FirstKeycode = 8;         // X keycode of key position 0
-const int DeviceSlots = 256;        // XInput device ids are below this
+const int FirstKeycode = 8;             // X keycode of key position 0
+const int DeviceSlots = 256;            // XInput device ids are below this
 const double MaxPendingCounts = 1.0e6;  // motion kept between reads, each way
 
 // How the raw motion of one source device is taken.
@@ -36,9 +36,9 @@ bool usingSdl = false;       // no X display: SDL's keyboard and mouse instead
 bool keyboardMade = false;
 bool mouseMade = false;
 bool rawMotionSelected = false;
-int inputOpcode = 0;                       // the XInput extension's major opcode
-PointerSource sources[DeviceSlots] = {};   // by source device id
-double pendingX = 0.0;                     // counts gathered since the last read
+int inputOpcode = 0;                      // the XInput extension's major opcode
+PointerSource sources[DeviceSlots] = {};  // by source device id
+double pendingX = 0.0;                    // counts gathered since the last read
 double pendingY = 0.0;
 
 // Counts a device unit of an absolute axis is worth: the axis's whole range spans the screen.
@@ -106,10 +106,11 @@ void AddRawMotion(const XIRawEvent* raw) {
   for (int axis = 0; axis < lastAxis && axis < 2; ++axis) {
     if (!XIMaskIsSet(raw->valuators.mask, axis)) continue;
     double counts = *value++;
-    if (source->kind == SourceKind::Absolute)
-      counts = AbsoluteDifference(axis == 0 ? &source->x : &source->y, counts);
-    if (axis == 0) pendingX = ClampPending(pendingX + counts);
-    else pendingY = ClampPending(pendingY + counts);
+    if (source->kind == SourceKind::Absolute) counts = AbsoluteDifference(axis == 0 ? &source->x : &source->y, counts);
+    if (axis == 0)
+      pendingX = ClampPending(pendingX + counts);
+    else
+      pendingY = ClampPending(pendingY + counts);
   }
 }
 
@@ -117,8 +118,10 @@ void HandleEvent(XEvent* event) {
   XGenericEventCookie* cookie = &event->xcookie;
   if (cookie->type != GenericEvent || cookie->extension != inputOpcode) return;
   if (!XGetEventData(display, cookie)) return;
-  if (cookie->evtype == XI_RawMotion) AddRawMotion(static_cast<const XIRawEvent*>(cookie->data));
-  else if (cookie->evtype == XI_HierarchyChanged) DescribeAllSources();
+  if (cookie->evtype == XI_RawMotion)
+    AddRawMotion(static_cast<const XIRawEvent*>(cookie->data));
+  else if (cookie->evtype == XI_HierarchyChanged)
+    DescribeAllSources();
   XFreeEventData(display, cookie);
 }
 
