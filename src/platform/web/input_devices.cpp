@@ -20,14 +20,17 @@ int32_t movedY = 0;
 const char* const Canvas = "#canvas";
 
 // Asked for inside the click's own handler, as browsers require; a refusal is no error.
+// The page's JavaScript, kept as written (clang-format would break its operators).
+// clang-format off
 EM_JS(void, AskForPointerLock, (), {
   var canvas = Module["canvas"];
-  if (document.pointerLockElement == = canvas || !canvas.requestPointerLock) return;
+  if (document.pointerLockElement === canvas || !canvas.requestPointerLock) return;
   var asked = canvas.requestPointerLock();
-  if (asked && asked.catch) asked.catch(function(){});
+  if (asked && asked.catch) asked.catch(function () {});
 });
 
-EM_JS(int, PointerLocked, (), { return document.pointerLockElement == = Module["canvas"] ? 1 : 0; });
+EM_JS(int, PointerLocked, (), { return document.pointerLockElement === Module["canvas"] ? 1 : 0; });
+// clang-format on
 
 // Keys the page itself must not act on while they drive the scene.
 bool KeepFromPage(const EmscriptenKeyboardEvent* event) {

@@ -6,12 +6,15 @@
 #include "platform/back_end.h"
 
 namespace {
+// The page's JavaScript, kept as written (clang-format would break its operators).
+// clang-format off
 EM_JS(int, ShowPageBox, (const char* text, const char* caption, int yesNo), {
   var shown = UTF8ToString(caption) + "\n\n" + UTF8ToString(text);
   if (yesNo) return confirm(shown) ? 1 : 0;
   alert(shown);
   return 1;
 });
+// clang-format on
 }  // namespace
 
 // confirm's OK is Yes and its Cancel No.

@@ -22,6 +22,8 @@ const int FullScreenHeight = 768;  // pixels
 const int WindowedSize = 400;      // pixels
 const char* const Canvas = "#canvas";
 
+// The page's JavaScript, kept as written (clang-format would break its operators).
+// clang-format off
 EM_JS(int, PageHasWebGl, (), {
   var canvas = document.createElement("canvas");
   return canvas.getContext("webgl") ? 1 : 0;
@@ -43,12 +45,13 @@ EM_JS(void, SayProgramEnded, (int code), {
 // The browser's turn: a message to the page itself comes back at once, where a timer of
 // 0 ms, chained, waits 4 ms at the least.
 EM_ASYNC_JS(void, GiveBrowserItsTurn, (), {
-  await new Promise(function(resume) {
+  await new Promise(function (resume) {
     var channel = new MessageChannel();
-    channel.port1.onmessage = function() { resume(); };
+    channel.port1.onmessage = function () { resume(); };
     channel.port2.postMessage(0);
   });
 });
+// clang-format on
 
 // Sets the canvas to the size, hidden until ShowMainWindow.
 bool MakeCanvas(int width, int height) {
