@@ -9,8 +9,6 @@ SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 bool fullScreenWindow = false;
 bool started = false;
-bool quitPosted = false;
-int quitCode = 0;
 
 const int FullScreenWidth = 1024;  // pixels
 const int FullScreenHeight = 768;  // pixels
@@ -231,15 +229,3 @@ bool PollWindowMessage(WindowMessage* message) {
   }
   return true;
 }
-
-// The quit message is a mark that the loop reads, not an event in the queue: it must
-// end the loop before the next frame, whatever else is waiting.
-void PostQuitMessage(int exitCode) {
-  if (quitPosted) return;
-  quitPosted = true;
-  quitCode = exitCode;
-}
-
-bool QuitMessagePosted() { return quitPosted; }
-
-int QuitMessageCode() { return quitCode; }

@@ -14,8 +14,6 @@ bool started = false;
 bool made = false;  // the canvas has its context
 bool contextOn = false;
 bool fullScreenWindow = false;
-bool quitPosted = false;
-int quitCode = 0;
 
 const int FullScreenWidth = 1024;  // pixels
 const int FullScreenHeight = 768;  // pixels
@@ -81,7 +79,7 @@ void StopWindowSystem() {
   if (!started) return;
   DestroyMainWindow();
   started = false;
-  SayProgramEnded(quitCode);
+  SayProgramEnded(QuitMessageCode());
 }
 
 // The page goes full screen at the first click or key after the canvas shows: here only
@@ -165,13 +163,3 @@ bool PollWindowMessage(WindowMessage*) {
   }
   return false;
 }
-
-void PostQuitMessage(int exitCode) {
-  if (quitPosted) return;
-  quitPosted = true;
-  quitCode = exitCode;
-}
-
-bool QuitMessagePosted() { return quitPosted; }
-
-int QuitMessageCode() { return quitCode; }

@@ -26,8 +26,6 @@ bool fullScreenWindow = false;
 bool modeSwitched = false;       // the display runs in the mode we switched it to
 std::deque<WindowMessage> seen;  // what the window procedure saw, oldest first
 volatile LONG consoleQuit = 0;   // set by the console's control thread (Ctrl+C)
-bool quitPosted = false;
-int quitCode = 0;
 
 // The messages the program acts on are kept for PollWindowMessage; a close request does
 // not destroy the window, the main loop ends the program.
@@ -280,15 +278,3 @@ bool PollWindowMessage(WindowMessage* message) {
   seen.pop_front();
   return true;
 }
-
-// The quit message is a mark that the loop reads, not a message in the queue: it must
-// end the loop before the next frame, whatever else is waiting.
-void PostQuitMessage(int exitCode) {
-  if (quitPosted) return;
-  quitPosted = true;
-  quitCode = exitCode;
-}
-
-bool QuitMessagePosted() { return quitPosted; }
-
-int QuitMessageCode() { return quitCode; }
