@@ -207,7 +207,7 @@ void SwitchTo(const SceneCase& scene) {
 
 // The back buffer as a binary PPM, top row first.
 void WritePicture(const std::string& fileName, int width, int height) {
-  std::vector<unsigned char> rgb(3 * width * height);
+  std::vector<unsigned char> rgb(size_t{3} * width * height);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
   FILE* file = std::fopen(fileName.c_str(), "wb");
@@ -216,7 +216,7 @@ void WritePicture(const std::string& fileName, int width, int height) {
     return;
   }
   std::fprintf(file, "P6\n%d %d\n255\n", width, height);
-  for (int y = height - 1; y >= 0; --y) std::fwrite(&rgb[3 * width * y], 1, 3 * width, file);
+  for (int y = height - 1; y >= 0; --y) std::fwrite(&rgb[size_t{3} * width * y], 1, size_t{3} * width, file);
   std::fclose(file);
 }
 

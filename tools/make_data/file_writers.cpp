@@ -120,7 +120,7 @@ bool WriteIco(const std::string& path, const std::vector<Picture>& pictures) {
   return WriteBytes(path, out);
 }
 
-bool WriteWav(const std::string& path, Sound sound, double peakDb) {
+bool WriteWav(const std::string& path, const Sound& sound, double peakDb) {
   float largest = 0.0f;
   for (float s : sound.samples) largest = std::max(largest, std::fabs(s));
   const double scale = largest > 0.0f ? 32767.0 * std::pow(10.0, peakDb / 20.0) / largest : 0.0;

@@ -34,6 +34,6 @@ bool WriteTga(const std::string& path, const Picture& picture);
 bool WriteIco(const std::string& path, const std::vector<Picture>& pictures);
 // Scales the sound so its largest sample is `peakDb` decibels below full scale, then
 // writes it as a plain RIFF/WAVE file of 16-bit PCM.
-bool WriteWav(const std::string& path, Sound sound, double peakDb);
+bool WriteWav(const std::string& path, const Sound& sound, double peakDb);
 // Writes an 8-bit RGB or RGBA PNG with libpng.
 bool WritePng(const std::string& path, const Picture& picture);

@@ -35,6 +35,26 @@ Sound MakeWhistle() {
   return sound;
 }
 
+namespace {
+
+// The crackle: sparks snapping after the burst, thinning out.
+void AddCrackle(std::vector<float>& samples, const std::vector<float>& noise) {
+  const size_t frames = samples.size();
+  Random random{0xc4acu};
+  for (int i = 0; i < 40; ++i) {
+    float at = 0.03f + 0.5f * std::pow(RandomUnit(random), 1.6f);
+    float strength = 0.35f * (1.0f - at / 0.6f) * RandomRange(random, 0.3f, 1.0f);
+    size_t start = static_cast<size_t>(at * SampleRate);
+    size_t length = static_cast<size_t>(RandomRange(random, 0.002f, 0.006f) * SampleRate);
+    for (size_t k = 0; k < length && start + k < frames; ++k) {
+      float t = static_cast<float>(k) / length;
+      samples[start + k] += strength * noise[(start * 7 + k) % frames] * std::sin(Pi * t);
+    }
+  }
+}
+
+}  // namespace
+
 Sound MakePop() {
   Sound sound = MakeSound(SampleRate, 1, PopSeconds);
   const size_t frames = sound.samples.size();
@@ -57,17 +77,6 @@ Sound MakePop() {
     float fadeOut = 1.0f - SmoothStep(PopSeconds - 0.25f, PopSeconds, t);
     sound.samples[n] = onset * fadeOut * (1.1f * crack + 0.75f * thump + 0.6f * tail);
   }
-  // The crackle: sparks snapping after the burst, thinning out.
-  Random random{0xc4acu};
-  for (int i = 0; i < 40; ++i) {
-    float at = 0.03f + 0.5f * std::pow(RandomUnit(random), 1.6f);
-    float strength = 0.35f * (1.0f - at / 0.6f) * RandomRange(random, 0.3f, 1.0f);
-    size_t start = static_cast<size_t>(at * SampleRate);
-    size_t length = static_cast<size_t>(RandomRange(random, 0.002f, 0.006f) * SampleRate);
-    for (size_t k = 0; k < length && start + k < frames; ++k) {
-      float t = static_cast<float>(k) / length;
-      sound.samples[start + k] += strength * noise[(start * 7 + k) % frames] * std::sin(Pi * t);
-    }
-  }
+  AddCrackle(sound.samples, noise);
   return sound;
 }

@@ -59,21 +59,27 @@ float TileCover(float x, float y, int size) {
   return std::clamp((Corner - std::hypot(dx, dy)) * size + 0.5f, 0.0f, 1.0f);
 }
 
+// The island's colours at the pixel's supersamples, added into rgb.
+void AddPixelSamples(const Picture& heightmap, const Picture& ground, const Picture& water, int x, int y, int size,
+                     float rgb[3]) {
+  const float tile = 1.0f - 2.0f * Margin;
+  for (int sy = 0; sy < Supersamples; ++sy) {
+    for (int sx = 0; sx < Supersamples; ++sx) {
+      const float u = ((x + (sx + 0.5f) / Supersamples) / size - Margin) / tile;
+      const float v = ((y + (sy + 0.5f) / Supersamples) / size - Margin) / tile;
+      IslandColour(heightmap, ground, water, u * LastSample, v * LastSample, rgb);
+    }
+  }
+}
+
 }  // namespace
 
 Picture MakeIcon(const Picture& heightmap, const Picture& ground, const Picture& water, int size) {
   Picture icon = MakePicture(size, size, 4);
-  const float tile = 1.0f - 2.0f * Margin;
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
       float rgb[3] = {0, 0, 0};
-      for (int sy = 0; sy < Supersamples; ++sy) {
-        for (int sx = 0; sx < Supersamples; ++sx) {
-          const float u = ((x + (sx + 0.5f) / Supersamples) / size - Margin) / tile;
-          const float v = ((y + (sy + 0.5f) / Supersamples) / size - Margin) / tile;
-          IslandColour(heightmap, ground, water, u * LastSample, v * LastSample, rgb);
-        }
-      }
+      AddPixelSamples(heightmap, ground, water, x, y, size, rgb);
       uint8_t* p = &icon.pixels[static_cast<size_t>(y * size + x) * 4];
       for (int k = 0; k < 3; ++k)
         p[k] = static_cast<uint8_t>(std::clamp(std::lround(rgb[k] / (Supersamples * Supersamples)), 0L, 255L));

@@ -158,48 +158,65 @@ Sound MakeAmbient() {
   return sound;
 }
 
+namespace {
+
+// The far rain's soft hiss and a low rumble, for one channel.
+std::vector<float> RainBed(size_t frames, int c) {
+  std::vector<float> noise = WhiteNoise(frames, 200 + c);
+  StateVariable highCut{0, 0}, lowCut{0, 0};
+  OnePole patter{0};
+  const float patterCoefficient = OnePoleCoefficient(300.0f);
+  std::vector<float> hiss = LoopSignal(frames, [&](size_t n) {
+    float loop = static_cast<float>(n) / frames;
+    float band = Filter(lowCut, Filter(highCut, noise[n], 7000.0f, 0.7f).low, 900.0f, 0.7f).high;
+    return band * (0.9f + 0.2f * LoopFbm(loop, 16, 2, 0.5f, 210 + c));
+  });
+  std::vector<float> rumble = LoopSignal(
+      frames, [&](size_t n) { return LowPass(patter, noise[(n + frames / 2) % frames], patterCoefficient); });
+  ScaleToRms(hiss, 0.06f);
+  ScaleToRms(rumble, 0.03f);
+  for (size_t n = 0; n < frames; ++n) hiss[n] += rumble[n];
+  return hiss;
+}
+
+// The drops of one channel. Drops near the loop's join are kept small, so that both ends
+// of the loop are equally loud.
+void AddRainDrops(Sound& sound, int c) {
+  const size_t frames = sound.samples.size() / 2;
+  const float joinSeconds = 0.08f;  // no big drop this close to either end of the loop
+  Random random{0x7a1du + static_cast<uint32_t>(c)};
+  // Drops on leaves and ground nearby: about 70 a second, most of them light.
+  const int nearDrops = static_cast<int>(RainSeconds * 70.0f);
+  for (int i = 0; i < nearDrops; ++i) {
+    size_t at = static_cast<size_t>(RandomUnit(random) * frames);
+    float size = RandomUnit(random);
+    float hertz = 1400.0f * std::pow(2.6f, RandomUnit(random)) * (1.3f - 0.4f * size);
+    float level = 0.05f + 0.3f * size * size;
+    AddWrapped(sound.samples, 2, c, at,
+               Drop(hertz, RandomRange(random, 0.002f, 0.006f), level, RandomRange(random, 0.0f, 2.0f * Pi)));
+  }
+  // Now and then a heavy drop close by: lower and longer, well above the rest.
+  const int heavyDrops = static_cast<int>(RainSeconds * 6.0f);
+  for (int i = 0; i < heavyDrops; ++i) {
+    float t = RandomRange(random, joinSeconds, RainSeconds - joinSeconds);
+    size_t at = static_cast<size_t>(t * SampleRate);
+    AddWrapped(sound.samples, 2, c, at,
+               Drop(RandomRange(random, 700.0f, 1600.0f), RandomRange(random, 0.008f, 0.016f),
+                    RandomRange(random, 0.35f, 0.6f), 0.0f));
+  }
+}
+
+}  // namespace
+
 // Rain is heard as a patter: separate drops, each a tick that rings for a few
-// milliseconds, over a soft hiss of the far rain. Drops near the loop's join are kept
-// small, so that both ends of the loop are equally loud.
+// milliseconds, over a soft hiss of the far rain.
 Sound MakeRain() {
   Sound sound = MakeSound(SampleRate, 2, RainSeconds);
-  size_t frames = sound.samples.size() / 2;
-  const float joinSeconds = 0.08f;  // no big drop this close to either end of the loop
+  const size_t frames = sound.samples.size() / 2;
   for (int c = 0; c < 2; ++c) {
-    std::vector<float> noise = WhiteNoise(frames, 200 + c);
-    StateVariable highCut{0, 0}, lowCut{0, 0};
-    OnePole patter{0};
-    const float patterCoefficient = OnePoleCoefficient(300.0f);
-    std::vector<float> hiss = LoopSignal(frames, [&](size_t n) {
-      float loop = static_cast<float>(n) / frames;
-      float band = Filter(lowCut, Filter(highCut, noise[n], 7000.0f, 0.7f).low, 900.0f, 0.7f).high;
-      return band * (0.9f + 0.2f * LoopFbm(loop, 16, 2, 0.5f, 210 + c));
-    });
-    std::vector<float> rumble = LoopSignal(
-        frames, [&](size_t n) { return LowPass(patter, noise[(n + frames / 2) % frames], patterCoefficient); });
-    ScaleToRms(hiss, 0.06f);
-    ScaleToRms(rumble, 0.03f);
-    for (size_t n = 0; n < frames; ++n) sound.samples[2 * n + c] = hiss[n] + rumble[n];
-    Random random{0x7a1du + static_cast<uint32_t>(c)};
-    // Drops on leaves and ground nearby: about 70 a second, most of them light.
-    const int nearDrops = static_cast<int>(RainSeconds * 70.0f);
-    for (int i = 0; i < nearDrops; ++i) {
-      size_t at = static_cast<size_t>(RandomUnit(random) * frames);
-      float size = RandomUnit(random);
-      float hertz = 1400.0f * std::pow(2.6f, RandomUnit(random)) * (1.3f - 0.4f * size);
-      float level = 0.05f + 0.3f * size * size;
-      AddWrapped(sound.samples, 2, c, at,
-                 Drop(hertz, RandomRange(random, 0.002f, 0.006f), level, RandomRange(random, 0.0f, 2.0f * Pi)));
-    }
-    // Now and then a heavy drop close by: lower and longer, well above the rest.
-    const int heavyDrops = static_cast<int>(RainSeconds * 6.0f);
-    for (int i = 0; i < heavyDrops; ++i) {
-      float t = RandomRange(random, joinSeconds, RainSeconds - joinSeconds);
-      size_t at = static_cast<size_t>(t * SampleRate);
-      AddWrapped(sound.samples, 2, c, at,
-                 Drop(RandomRange(random, 700.0f, 1600.0f), RandomRange(random, 0.008f, 0.016f),
-                      RandomRange(random, 0.35f, 0.6f), 0.0f));
-    }
+    std::vector<float> bed = RainBed(frames, c);
+    for (size_t n = 0; n < frames; ++n) sound.samples[2 * n + c] = bed[n];
+    AddRainDrops(sound, c);
   }
   return sound;
 }

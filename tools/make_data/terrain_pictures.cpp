@@ -94,7 +94,7 @@ float HeightAtTexel(const Picture& heightmap, float x, float y) {
   auto sample = [&](int column, int row) {
     column = (column % GridSize + GridSize) % GridSize;
     row = (row % GridSize + GridSize) % GridSize;
-    return static_cast<float>(heightmap.pixels[(row * GridSize + column) * 3]);
+    return static_cast<float>(heightmap.pixels[(static_cast<size_t>(row) * GridSize + column) * 3]);
   };
   float fx = x / TexelsPerCell;
   float fy = y / TexelsPerCell;
