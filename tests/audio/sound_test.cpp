@@ -93,16 +93,7 @@ class AudioTest : public ::testing::Test {
   }
   // A 16-bit PCM wave file; stereo samples are interleaved.
   void Write(const char* name, const std::vector<int16_t>& samples, int channels = 1) {
-    const int64_t data = int64_t(samples.size()) * 2, frame = channels * 2;
-    Bytes file = Cat({{'R', 'I', 'F', 'F'},
-                      Le(4, {36 + data}),
-                      {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '},
-                      Le(4, {16}),
-                      Le(2, {1, channels}),
-                      Le(4, {TestRate, TestRate * frame}),
-                      Le(2, {frame, 16}),
-                      {'d', 'a', 't', 'a'},
-                      Le(4, {data})});
+    Bytes file = WaveHeader(channels, TestRate, int64_t(samples.size()) * 2);
     for (int16_t s : samples) file.insert(file.end(), {uint8_t(s), uint8_t(uint16_t(s) >> 8)});
     WriteFile(dir + "/" + name, file);
   }

@@ -28,8 +28,7 @@ void ExpectEndOnSignal(Session& s, int number, int exitCode) {
   auto titled = [](Window, const std::string& title) { return !title.empty(); };
   const double sent = Now();
   kill(s.program, number);
-  EXPECT_TRUE(WaitUntil(
-      QuitLimitSeconds, [&] { return FindTop(s, 0.0, titled).first == 0; }, 0.01))
+  EXPECT_TRUE(WaitUntil(QuitLimitSeconds, 0.01, [&] { return FindTop(s, 0.0, titled).first == 0; }))
       << FindTop(s, 0.0, titled).second;
   ASSERT_TRUE(WaitUntil(60.0, [&] { return !ProgramRunning(s); })) << "still running " << Now() - sent << " s on";
   EXPECT_EQ(s.exitCode, exitCode) << ProgramOutput(s);

@@ -14,6 +14,9 @@
 namespace {
 struct WineTest : testing::Test {
   Session linux, s;
+  void SetUp() override {
+    if (!UnderWine()) GTEST_SKIP() << "scripts/windows --test runs this under Wine";
+  }
   void TearDown() override { StopSession(linux), StopSession(s); }
 };
 
@@ -85,14 +88,6 @@ int Count(const Session& s, const std::string& text) {
   return count;
 }
 
-// Holds the key down for a few frames.
-void Press(Session& s, Window w, const char* key) {
-  Focus(s, w);
-  PressKey(s, key, true);
-  Nap(0.3);
-  PressKey(s, key, false);
-}
-
 // The text as UTF-16, as version resources hold their keys and values.
 std::string Wide(const std::string& text) {
   std::string wide;
@@ -105,7 +100,6 @@ std::string Wide(const std::string& text) {
 // as loud as the Linux build's within 1 dB, over half its 20-second loop, so that where
 // each output's file begins in the loop counts for little.
 TEST_F(WineTest, YesWithoutTheModeSaysDohAndTheAmbientIsAsLoudAsOnLinux) {
-  if (!UnderWine()) GTEST_SKIP() << "scripts/windows --test runs this under Wine";
   ASSERT_TRUE(StartProgram(linux, 1280, 1024, {}, {BinDirectory() + "/quarnholt", "--windowed"}));
   const double linuxLevel = Level(linux, 1.0, 11.0);
   StopSession(linux);
@@ -127,7 +121,6 @@ TEST_F(WineTest, YesWithoutTheModeSaysDohAndTheAmbientIsAsLoudAsOnLinux) {
 // Unpacked under a folder whose name has "ü", "é" and "ß" in the ANSI code page (none of
 // them valid UTF-8 there): every file loads without a box, the ambient plays, Q ends it.
 TEST_F(WineTest, AFolderNamedWithAccentsLoadsEverythingAndPlaysTheAmbient) {
-  if (!UnderWine()) GTEST_SKIP() << "scripts/windows --test runs this under Wine";
   ASSERT_TRUE(StartInFolder(s, "Zürich Café Straße", {"--windowed"}));
   std::vector<std::string> captions;
   const Window w = AnswerBoxesUntilDrawing(s, &captions);
@@ -142,7 +135,6 @@ TEST_F(WineTest, AFolderNamedWithAccentsLoadsEverythingAndPlaysTheAmbient) {
 // an unknown option (a file dropped onto it) with the usage and exit code 2, --version
 // with the version and 0.
 TEST_F(WineTest, TheCommandLineIsAnsweredInABox) {
-  if (!UnderWine()) GTEST_SKIP() << "scripts/windows --test runs this under Wine";
   for (auto [argument, code] : {std::pair<std::string, int>{"C:\\island.txt", 2}, {"--version", 0}}) {
     SCOPED_TRACE(argument);
     ASSERT_TRUE(StartInFolder(s, "plain", {argument}));
@@ -158,7 +150,6 @@ TEST_F(WineTest, TheCommandLineIsAnsweredInABox) {
 // The .exe carries make_data's island icon (48 and 256 pixels), its version and a manifest
 // asking for per-monitor DPI awareness, today's common controls and the systems it knows.
 TEST_F(WineTest, TheProgramCarriesItsIconVersionAndManifest) {
-  if (!UnderWine()) GTEST_SKIP() << "scripts/windows --test runs this under Wine";
   auto resources = Resources(std::string(std::getenv("QUARNHOLT_WINE_DIR")) + "/quarnholt.exe");
   const std::string icon = ReadFile(BinDirectory() + "/../icons/quarnholt.ico"), group = resources[{14, 1}];
   ASSERT_GE(icon.size(), 6u);
@@ -187,7 +178,6 @@ TEST_F(WineTest, TheProgramCarriesItsIconVersionAndManifest) {
 // DirectSound buffers (Wine's trace of its sound calls counts them) are all made during
 // set-up: fireworks launched and burst many times, rain and wind started and stopped, make none.
 TEST_F(WineTest, PlayingMakesNoSoundBuffer) {
-  if (!UnderWine()) GTEST_SKIP() << "scripts/windows --test runs this under Wine";
   ASSERT_TRUE(StartInFolder(s, "plain", {"--windowed"}, "-all,trace+dsound"));
   std::vector<std::string> captions;
   const Window w = AnswerBoxesUntilDrawing(s, &captions);
@@ -198,12 +188,12 @@ TEST_F(WineTest, PlayingMakesNoSoundBuffer) {
   auto plays = [&] { return Count(s, ":IDirectSoundBufferImpl_Play "); };
   const int inSetUp = made(), playsBefore = plays();
   EXPECT_GT(inSetUp, 0);
-  for (const char* key : {"t", "u", "y"}) Press(s, w, key);
+  for (const char* key : {"t", "u", "y"}) TapKey(s, w, key, 0.3);
   int polls = 0;  // Y again (fireworks restarted) every 10 s, for a press that Wine missed
-  EXPECT_TRUE(WaitUntil(
-      90.0, [&] { return plays() >= playsBefore + 30 || (++polls % 10 == 0 && (Press(s, w, "y"), false)); }, 1.0))
-      << "whistles and pops, rain and wind";
-  for (const char* key : {"g", "j", "t", "g"}) Press(s, w, key);
+  EXPECT_TRUE(WaitUntil(90.0, 1.0, [&] {
+    return plays() >= playsBefore + 30 || (++polls % 10 == 0 && (TapKey(s, w, "y", 0.3), false));
+  })) << "whistles and pops, rain and wind";
+  for (const char* key : {"g", "j", "t", "g"}) TapKey(s, w, key, 0.3);
   std::printf("sound buffers: %d made in set-up, %d after %d plays\n", inSetUp, made() - inSetUp,
               plays() - playsBefore);
   EXPECT_EQ(made(), inSetUp);

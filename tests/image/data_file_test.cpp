@@ -20,15 +20,7 @@ TEST(DataFiles, AFolderNamedInTheAnsiCodePageReadsAndEachFailureIsABoxOrAFailedL
   ASSERT_TRUE(std::filesystem::create_directory(dir + "/folder.wav"));
   WriteFile(dir + "/one.bmp",
             Cat({{'B', 'M'}, Le(4, {58, 0, 54, 40, 1, 1}), Le(2, {1, 24}), Bytes(24, 0), {1, 2, 3, 0}}));
-  WriteFile(dir + "/one.wav", Cat({{'R', 'I', 'F', 'F'},
-                                   Le(4, {40}),
-                                   {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '},
-                                   Le(4, {16}),
-                                   Le(2, {1, 1}),
-                                   Le(4, {8000, 16000}),
-                                   Le(2, {2, 16}),
-                                   {'d', 'a', 't', 'a'},
-                                   Le(4, {4, 0x10001})}));
+  WriteFile(dir + "/one.wav", Cat({WaveHeader(1, 8000, 4), Le(4, {0x10001})}));
 
   RgbImage* image = LoadBmp((dir + "/one.bmp").c_str());
   ASSERT_NE(image, nullptr);

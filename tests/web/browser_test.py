@@ -8,19 +8,18 @@ error may reach the console in any of it.
     browser_test.py SITE --bench NATIVE   frames a second, every effect on at 400 x 400: the
                                           page, then the native program in NATIVE under Xvfb
 """
+import base64
 import functools
 import http.server
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 import threading
 import time
 import wave
-import zlib
 
 from selenium import webdriver
 from selenium.common.exceptions import NoAlertPresentException
@@ -108,43 +107,23 @@ def frames_a_second(driver):
     return int(match.group(1)) if match else None
 
 
-def decode_png(data):
-    """RGB rows of an 8-bit RGB or RGBA PNG (what Chromium's screenshots are)."""
-    assert data[:8] == b"\x89PNG\r\n\x1a\n"
-    position, chunks, width = 8, b"", 0
-    while position < len(data):
-        length, kind = struct.unpack(">I4s", data[position:position + 8])
-        body = data[position + 8:position + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            assert depth == 8 and colour in (2, 6)
-            channels = 3 if colour == 2 else 4
-        elif kind == b"IDAT":
-            chunks += body
-        position += 12 + length
-    raw, stride, rows, previous = zlib.decompress(chunks), width * channels, [], bytearray(width * channels)
-    for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            left = line[i - channels] if i >= channels else 0
-            up, corner = previous[i], previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                line[i] = (line[i] + left) & 255
-            elif kind == 2:
-                line[i] = (line[i] + up) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (left + up) // 2) & 255
-            elif kind == 4:
-                guess = left + up - corner
-                near = min((abs(guess - left), 0, left), (abs(guess - up), 1, up), (abs(guess - corner), 2, corner))
-                line[i] = (line[i] + near[2]) & 255
-        rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
-        previous = line
-    return rows
-
-
 def canvas_picture(driver):
-    return decode_png(driver.find_element(By.ID, "canvas").screenshot_as_png)
+    """RGB rows of the canvas as shown: its screenshot, decoded by the page's own image decoder."""
+    png = driver.find_element(By.ID, "canvas").screenshot_as_base64
+    width, rgba = driver.execute_async_script("""
+        const done = arguments[1], image = new Image();
+        image.onload = () => {
+            const canvas = document.createElement("canvas"), width = canvas.width = image.width;
+            canvas.height = image.height;
+            const context = canvas.getContext("2d");
+            context.drawImage(image, 0, 0);
+            let bytes = "";
+            for (const value of context.getImageData(0, 0, width, image.height).data) bytes += String.fromCharCode(value);
+            done([width, btoa(bytes)]);
+        };
+        image.src = "data:image/png;base64," + arguments[0];""", png)
+    data = base64.b64decode(rgba)
+    return [[tuple(data[x:x + 3]) for x in range(row, row + 4 * width, 4)] for row in range(0, len(data), 4 * width)]
 
 
 def pixels_changed(before, after, by=30):
