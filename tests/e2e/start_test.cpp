@@ -35,28 +35,21 @@ void ExpectEndOnSignal(Session& s, int number, int exitCode) {
 }
 }  // namespace
 
-// On Xorg's 1280 x 1024 screen: Yes switches the display, Q switches it back.
-TEST_F(StartTest, YesSwitchesTo1024By768AndQRestoresTheDisplay) {
-  ASSERT_TRUE(StartProgram(s, OnXorg, OnXorg));
-  ASSERT_TRUE(AnswerStartQuestion(s, true)) << ProgramOutput(s);
-  Window w = FindMainWindow(s, 30.0), root = DefaultRootWindow(s.display);
-  EXPECT_EQ(Geometry(s, w), (std::vector<int>{0, 0, 1024, 768})) << ProgramOutput(s);
-  EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1024, 768}));
-  EXPECT_TRUE(WaitForPicture(s, w));
-  ExpectCleanEnd(s);
-  EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1280, 1024}));
-}
-
-// Each ending signal in full screen puts the display back as Q does and ends the scene with 0.
-TEST_F(StartTest, EachEndingSignalInFullScreenRestoresTheDisplay) {
-  for (int number : {SIGHUP, SIGINT, SIGTERM, SIGQUIT}) {
+// On Xorg's 1280 x 1024 screen, Yes to the question or --fullscreen switches the display to
+// 1024 x 768, and Q or each ending signal puts it back, the scene ending with 0.
+TEST_F(StartTest, FullScreenSwitchesTo1024By768AndQOrEachEndingSignalRestoresTheDisplay) {
+  for (int number : {0, SIGHUP, SIGINT, SIGTERM, SIGQUIT}) {  // 0: Yes, then Q
     SCOPED_TRACE(number);
-    ASSERT_TRUE(StartProgram(s, OnXorg, OnXorg, {}, {BinDirectory() + "/quarnholt", "--fullscreen"}));
+    std::vector<std::string> command = {BinDirectory() + "/quarnholt", "--fullscreen"};
+    ASSERT_TRUE(StartProgram(s, OnXorg, OnXorg, {}, {command.begin(), command.end() - !number}));
+    ASSERT_TRUE(number || AnswerStartQuestion(s, true)) << ProgramOutput(s);
     Window w = FindMainWindow(s, 30.0), root = DefaultRootWindow(s.display);
     ASSERT_NE(w, 0u) << ProgramOutput(s);
     EXPECT_GE(WaitForFrameCount(s, w, 30.0), 0);
     EXPECT_TRUE(WaitUntil(10.0, [&] { return Geometry(s, root) == std::vector<int>{0, 0, 1024, 768}; }));
-    ExpectEndOnSignal(s, number, 0);
+    EXPECT_EQ(Geometry(s, w), (std::vector<int>{0, 0, 1024, 768}));
+    EXPECT_TRUE(WaitForPicture(s, w));
+    number ? ExpectEndOnSignal(s, number, 0) : ExpectCleanEnd(s);
     EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1280, 1024}));
     StopSession(s);
   }
