@@ -1,13 +1,13 @@
 #!/usr/bin/python3
-"""The page in headless Chromium (SwiftShader's WebGL), driven through Selenium as a
-person would: the question, the canvas and the title, the start view's colours, the keys
-and the sounds they start, the quit key, and every data file missing at once. No uncaught
-error may reach the console in any of it.
+# The page in headless Chromium (SwiftShader's WebGL), driven through Selenium as a
+# person would: the question, the canvas and the title, the start view's colours, the keys
+# and the sounds they start, the quit key, and every data file missing at once. No uncaught
+# error may reach the console in any of it.
+#
+#     browser_test.py SITE                  the tests
+#     browser_test.py SITE --bench NATIVE   frames a second, every effect on at 400 x 400: the
+#                                           page, then the native program in NATIVE under Xvfb
 
-    browser_test.py SITE                  the tests
-    browser_test.py SITE --bench NATIVE   frames a second, every effect on at 400 x 400: the
-                                          page, then the native program in NATIVE under Xvfb
-"""
 import base64
 import functools
 import http.server
@@ -91,8 +91,8 @@ def wait_for(condition, seconds):
     return None
 
 
+# The next alert or confirm: (its text, the alert), or (None, None).
 def next_box(driver, seconds=20):
-    """The next alert or confirm: (its text, the alert), or (None, None)."""
     def box():
         try:
             alert = driver.switch_to.alert
@@ -107,8 +107,8 @@ def frames_a_second(driver):
     return int(match.group(1)) if match else None
 
 
+# RGB rows of the canvas as shown: its screenshot, decoded by the page's own image decoder.
 def canvas_picture(driver):
-    """RGB rows of the canvas as shown: its screenshot, decoded by the page's own image decoder."""
     png = driver.find_element(By.ID, "canvas").screenshot_as_base64
     width, rgba = driver.execute_async_script("""
         const done = arguments[1], image = new Image();
@@ -150,8 +150,8 @@ def hold_key(driver, key, seconds=0.3):
     ActionChains(driver).key_down(key).pause(seconds).key_up(key).perform()
 
 
+# Console entries that are errors: uncaught exceptions, aborts, failed loads not allowed.
 def page_errors(driver, allowed=()):
-    """Console entries that are errors: uncaught exceptions, aborts, failed loads not allowed."""
     errors = []
     for entry in driver.get_log("browser"):
         text = entry["message"]
@@ -273,8 +273,8 @@ def test_missing_data(driver, site):
         shutil.rmtree(bare)
 
 
+# Frames a second with rain, fireworks and whirlwind on, read from the title after 8 s.
 def bench(driver, url, native):
-    """Frames a second with rain, fireworks and whirlwind on, read from the title after 8 s."""
     start_page(driver, url)
     wait_for(lambda: frames_a_second(driver), 30)
     for key in "tyu":
