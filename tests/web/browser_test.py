@@ -131,17 +131,15 @@ def pixels_changed(before, after, by=30):
                if max(abs(p - q) for p, q in zip(a, b)) > by)
 
 
+# The sky's blue along a row near the top: the median, so that a burst there counts not.
 def sky_blue(picture):
-    """The sky's blue along a row near the top: the median, so that a burst there counts not."""
     return sorted(p[2] for p in picture[40])[len(picture[40]) // 2]
 
 
-def wave_frames(site, name):
+# The sources playing the named sound file (told by its length in frames), looping or not when asked.
+def playing_sources(driver, site, name, looping=None):
     with wave.open(os.path.join(site, name)) as sound:
-        return sound.getnframes()
-
-
-def playing_sources(driver, frames, looping=None):
+        frames = sound.getnframes()
     sources = driver.execute_script("return Module.soundSources()")
     return [s for s in sources if s["playing"] and s["frames"] == frames and (looping is None or s["looping"] == looping)]
 
@@ -183,7 +181,7 @@ def test_scene(driver, url, site):
         check(abs(r - red) <= LEVEL_TOLERANCE and abs(g - green) <= LEVEL_TOLERANCE and
               blue - LEVEL_TOLERANCE <= b <= CLEAR_SKY_BLUE + LEVEL_TOLERANCE,
               "the %s is where the Linux build puts it: %s at %s, Linux %s" % (name, (r, g, b), (x, y), (red, green, blue)))
-    check(playing_sources(driver, wave_frames(site, "ambient.wav"), looping=True), "the ambient sound loops")
+    check(playing_sources(driver, site, "ambient.wav", looping=True), "the ambient sound loops")
 
     before = canvas_picture(driver)
     hold_key(driver, "e", 1.5)
@@ -194,8 +192,7 @@ def test_scene(driver, url, site):
     check(wait_for(lambda: sky_blue(canvas_picture(driver)) >= CLEAR_SKY_BLUE - LEVEL_TOLERANCE, 40),
           "the sky clears: blue %d" % sky_blue(canvas_picture(driver)))
     hold_key(driver, "y")
-    whistle, pop = wave_frames(site, "whistle.wav"), wave_frames(site, "pop.wav")
-    check(wait_for(lambda: playing_sources(driver, whistle) or playing_sources(driver, pop), 10),
+    check(wait_for(lambda: playing_sources(driver, site, "whistle.wav") or playing_sources(driver, site, "pop.wav"), 10),
           "Y launches fireworks: a whistle or a pop sounds")
     # Sky, water and hill are grey, blue or nearly so: red and green apart are bursts.
     coloured = wait_for(lambda: sum(1 for row in canvas_picture(driver)[:200] for p in row if abs(p[0] - p[1]) > 30), 20)
@@ -203,17 +200,15 @@ def test_scene(driver, url, site):
 
     sky_before = sky_blue(canvas_picture(driver))
     hold_key(driver, "t")
-    rain = wave_frames(site, "rain.wav")
-    check(wait_for(lambda: playing_sources(driver, rain, looping=True), 5), "T starts the rain's sound, looping")
+    check(wait_for(lambda: playing_sources(driver, site, "rain.wav", looping=True), 5), "T starts the rain's sound, looping")
     check(wait_for(lambda: sky_blue(canvas_picture(driver)) < sky_before, 8),
           "T greys the sky: blue %d, then %d" % (sky_before, sky_blue(canvas_picture(driver))))
 
     hold_key(driver, "u")
-    wind = wave_frames(site, "wind.wav")
-    started = wait_for(lambda: playing_sources(driver, wind, looping=True), 5)
+    started = wait_for(lambda: playing_sources(driver, site, "wind.wav", looping=True), 5)
     check(started, "U starts the wind's sound, looping")
     # The whirlwind travels along the shore, and its sound with it.
-    moved = started and wait_for(lambda: [s["position"] for s in playing_sources(driver, wind)] != [started[0]["position"]], 5)
+    moved = started and wait_for(lambda: [s["position"] for s in playing_sources(driver, site, "wind.wav")] != [started[0]["position"]], 5)
     check(moved, "U brings the whirlwind: the wind's sound travels from %s" % (started and started[0]["position"]))
 
     # The first click locks the pointer; then the mouse turns the view. A headless browser
