@@ -50,14 +50,10 @@ TEST_F(WebImmediateMode, AColourGivenOnceInABatchIsEveryVertexsAndOneFromBeforeI
   ASSERT_NE(batch, nullptr);
   EXPECT_TRUE(batch->colours && batch->texCoords);
   EXPECT_FALSE(batch->normals);
-  EXPECT_EQ(batch->mode, PrimitiveQuads);
   ASSERT_EQ(batch->vertices.size(), 4u);
   for (int i = 0; i < 4; ++i) {
     const ImmediateVertex& v = batch->vertices[i];
-    EXPECT_EQ(v.x, i);
-    EXPECT_EQ(v.s, i);
-    EXPECT_EQ(v.b, 1.0f);
-    EXPECT_EQ(v.a, 0.5f);
+    EXPECT_TRUE(v.x == i && v.s == i && v.b == 1.0f && v.a == 0.5f) << i;
   }
   EXPECT_EQ(EndBatch(), nullptr) << "the batch ended once";
 
@@ -110,7 +106,6 @@ TEST_F(WebImmediateMode, DisplayListsKeepTheirBatchesUntilReplacedOrDeleted) {
   RecordTriangle(2);
   EndBatch();
   EndList();
-  EXPECT_FALSE(RecordingList());
   ASSERT_EQ(ListBatches(first)->size(), 2u);
 
   ASSERT_TRUE(StartList(first, true));
