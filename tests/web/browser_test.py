@@ -150,14 +150,8 @@ def hold_key(driver, key, seconds=0.3):
 
 # Console entries that are errors: uncaught exceptions, aborts, failed loads not allowed.
 def page_errors(driver, allowed=()):
-    errors = []
-    for entry in driver.get_log("browser"):
-        text = entry["message"]
-        if any(name in text for name in allowed):
-            continue
-        if entry["level"] == "SEVERE" or "Uncaught" in text or "abort" in text.lower():
-            errors.append(text)
-    return errors
+    return [e["message"] for e in driver.get_log("browser") if not any(name in e["message"] for name in allowed) and
+            (e["level"] == "SEVERE" or "Uncaught" in e["message"] or "abort" in e["message"].lower())]
 
 
 def start_page(driver, url, answer_yes=False):
@@ -253,12 +247,9 @@ def test_missing_data(driver, site):
     try:
         start_page(driver, url)
         captions = []
-        while True:
-            text, alert = next_box(driver, 8)
-            if not alert:
-                break
-            captions.append(text.split("\n")[0])
-            alert.accept()
+        while (box := next_box(driver, 8))[1]:
+            captions.append(box[0].split("\n")[0])
+            box[1].accept()
         check(captions == ["Error"] * 5 + ["error"] * 11, "every file missing: the boxes in order: %s" % captions)
         check(wait_for(lambda: frames_a_second(driver), 20), "then the scene runs: %r" % driver.title)
         errors = page_errors(driver, allowed=DATA_FILES)
