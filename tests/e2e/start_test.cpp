@@ -58,20 +58,15 @@ TEST_F(StartTest, FullScreenSwitchesTo1024By768AndQOrEachEndingSignalRestoresThe
 // A signal while a start-up box is up, the question or a missing file's, ends the program at
 // once with 128 + its number, the box gone with it.
 TEST_F(StartTest, ASignalDuringTheStartUpBoxesEndsTheProgramAndItsBoxAtOnce) {
-  const struct {
-    int number;
-    const char* box;
-  } cases[] = {{SIGINT, "Fullscreen?"}, {SIGHUP, "Fullscreen?"}, {SIGTERM, "Error"}, {SIGQUIT, "Error"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.box);
+  for (auto [number, box] :
+       {std::pair{SIGINT, "Fullscreen?"}, {SIGHUP, "Fullscreen?"}, {SIGTERM, "Error"}, {SIGQUIT, "Error"}}) {
+    SCOPED_TRACE(number);
     ASSERT_TRUE(StartProgram(s, 1280, 1024, [](const std::string& dir) {
       for (const char* name : DataFileNames) fs::remove(dir + "/" + name);
     }));
-    if (std::string(c.box) != "Fullscreen?") {
-      ASSERT_TRUE(AnswerStartQuestion(s, false));
-    }
-    ASSERT_NE(FindWindow(s, c.box, 60.0), 0u) << ProgramOutput(s);
-    ExpectEndOnSignal(s, c.number, 128 + c.number);
+    ASSERT_TRUE(std::string(box) == "Fullscreen?" || AnswerStartQuestion(s, false));
+    ASSERT_NE(FindWindow(s, box, 60.0), 0u) << ProgramOutput(s);
+    ExpectEndOnSignal(s, number, 128 + number);
     StopSession(s);
   }
 }
