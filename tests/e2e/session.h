@@ -88,13 +88,10 @@ inline std::string BinDirectory() { return QUARNHOLT_E2E_BIN_DIR; }
 // and the unpacked zip in QUARNHOLT_WINE and QUARNHOLT_WINE_DIR).
 inline bool UnderWine() { return std::getenv("QUARNHOLT_WINE_DIR") && std::getenv("QUARNHOLT_WINE"); }
 
-// Windows come and go while the test looks at them; a vanished one is no failure.
-inline int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
-
 // Xvfb, or Xorg on the dummy driver with its settings and log in the work folder. Xorg
 // runs as nobody when the tests run as root: as root it would take a virtual terminal.
 inline bool StartServer(Session& s, int width, int height) {
-  XSetErrorHandler(IgnoreXErrors);
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // windows vanish while the test looks at them
   int fds[2];
   if (pipe(fds) != 0) return false;
   std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24", fd = std::to_string(fds[1]);
