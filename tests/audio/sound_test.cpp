@@ -67,12 +67,8 @@ void RunAFrameAndQuit() {
     for (const void* handle : shared) EXPECT_EQ(handle, nullptr);
   }
   for (FireworkSound& sound : FireworkSounds) {
-    Release(sound.buffer);
-    Release(sound.listener);
-    Release(sound.path);
-    Release(sound.popSegment);
-    Release(sound.whistleSegment);
-    sound = {};
+    Release(sound.buffer), Release(sound.listener), Release(sound.path);
+    Release(sound.popSegment), Release(sound.whistleSegment), sound = {};
   }
 }
 
