@@ -46,37 +46,25 @@ bool StartInFolder(Session& s, const std::string& folder, const std::vector<std:
       command);
 }
 
-// The resources of a 64-bit Windows program, by type and id (each in its first language).
+// The resources of a Windows program, by type and id (each in its first language), as the
+// cross-build's windres writes them out: a .res file, an entry of the type, id and data a time.
 std::map<std::pair<uint32_t, uint32_t>, std::string> Resources(const std::string& exe) {
   std::map<std::pair<uint32_t, uint32_t>, std::string> found;
-  const std::string b = ReadFile(exe);
+  char res[] = "/tmp/quarnholt-e2e-XXXXXX";
+  close(mkstemp(res));
+  const bool written = std::system(("x86_64-w64-mingw32-windres -J coff -O res '" + exe + "' " + res).c_str()) == 0;
+  const std::string b = written ? ReadFile(res) : "";
+  std::remove(res);
   auto at = [&](size_t offset, int size) {
     uint32_t value = 0;
     for (int i = size - 1; i >= 0; --i) value = value << 8 | (offset + i < b.size() ? uint8_t(b[offset + i]) : 0);
     return value;
   };
-  const size_t coff = at(0x3c, 4) + 4, optional = coff + 20, sections = optional + at(coff + 16, 2);
-  if (b.size() < 64 || optional + 256 > b.size() || b.compare(coff - 4, 4, std::string("PE\0\0", 4)) != 0 ||
-      at(optional, 2) != 0x20b)
-    return found;
-  const uint32_t resources = at(optional + 112 + 2 * 8, 4);  // the resource directory's address
-  auto fileOffset = [&](uint32_t address) -> size_t {
-    for (size_t i = 0, section = sections; i < at(coff + 2, 2); ++i, section += 40)
-      if (address >= at(section + 12, 4) && address < at(section + 12, 4) + at(section + 8, 4))
-        return at(section + 20, 4) + address - at(section + 12, 4);
-    return b.size();
-  };
-  const size_t root = fileOffset(resources);
-  auto entries = [&](size_t directory) { return at(directory + 12, 2) + at(directory + 14, 2); };
-  auto below = [&](size_t entry) { return root + (at(entry + 4, 4) & 0x7fffffff); };
-  for (size_t t = 0; t < entries(root); ++t) {
-    const size_t type = root + 16 + 8 * t, names = below(type);
-    for (size_t n = 0; n < entries(names); ++n) {
-      const size_t name = names + 16 + 8 * n, data = below(names + 16 + 8 * n) + 16;
-      const size_t leaf = below(data), from = fileOffset(at(leaf, 4));
-      if (from < b.size()) found[{at(type, 4), at(name, 4)}] = b.substr(from, at(leaf + 4, 4));
-    }
-  }
+  // Each entry: the data's size and the header's, then type and id, each 0xFFFF and a number when not named.
+  for (size_t entry = 0; entry + 32 <= b.size() && at(entry + 4, 4) >= 32;
+       entry += (at(entry + 4, 4) + at(entry, 4) + 3) & ~3u)
+    if (at(entry + 8, 2) == 0xFFFF && at(entry + 12, 2) == 0xFFFF)
+      found.try_emplace({at(entry + 10, 2), at(entry + 14, 2)}, b.substr(entry + at(entry + 4, 4), at(entry, 4)));
   return found;
 }
 
