@@ -94,10 +94,7 @@ TEST_F(StartTest, FullscreenOptionWhereTheSwitchIsRefusedSaysSoAndOpensAWindowTh
   Window w = FindMainWindow(s, 30.0);
   EXPECT_EQ(Geometry(s, w), Windowed) << ProgramOutput(s);
   EXPECT_TRUE(WaitForPicture(s, w));
-  kill(s.program, SIGTERM);
-  EXPECT_TRUE(WaitUntil(QuitLimitSeconds, [&] { return FindMainWindow(s, 0.0) == 0; }));
-  ASSERT_TRUE(WaitUntil(60.0, [&] { return !ProgramRunning(s); })) << "the sanitizer build's exit may take a while";
-  EXPECT_EQ(s.exitCode, 0) << ProgramOutput(s);
+  ExpectEndOnSignal(s, SIGTERM, 0);
 }
 
 // Installed into a prefix of its own and started from a folder that holds only the
