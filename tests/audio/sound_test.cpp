@@ -93,13 +93,6 @@ class AudioTest : public ::testing::Test {
     for (int16_t s : samples) file.insert(file.end(), {uint8_t(s), uint8_t(uint16_t(s) >> 8)});
     WriteFile(dir + "/" + name, file);
   }
-  // Sets up sound without messages, the ambient silent and the listener at the origin.
-  void StartQuietly() {
-    Write(AmbientSoundFile, Tone(0.5f, 0.0f));
-    SetUpAudio();
-    ASSERT_EQ(BoxesShown(), "");
-    UpdateListener(0, 0, 0, 0, 0, -1);
-  }
   // Runs 10 ms frames for the given time, the operations first in each; returns what was heard.
   std::vector<float> Frames(
       float seconds, const std::function<void()>& operations = [] {}) {
@@ -181,7 +174,10 @@ TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
   Write(WindSoundFile, LeftOnly(Tone(5.0f)), 2);
   std::fill(pop.begin() + TestRate / 20, pop.begin() + TestRate / 2, 0);
   Write(PopSoundFile, pop);
-  StartQuietly();
+  Write(AmbientSoundFile, Tone(0.5f, 0.0f));  // silent: the others are heard alone
+  SetUpAudio();
+  ASSERT_EQ(BoxesShown(), "");
+  UpdateListener(0, 0, 0, 0, 0, -1);  // at the origin
   const int madeInSetUp = SoundOutputObjectsMade();
   std::vector<float> heard = Frames(0.6f, StartRainSound);
   double rain = Rms(heard, Side::Both, 0.01f, 0.09f);
