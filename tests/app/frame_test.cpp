@@ -37,7 +37,9 @@ TEST(FrameRate, TitleCountsPassesAndFrameTimeIsWholeMilliseconds) {
   UseFakeClocks(false);
 }
 
-TEST(ViewSize, ZeroHeightGivesAViewportOfOneAndEachResizeStartsTheProjectionAfresh) {
+// A window of no height gets a viewport of one, and each resize starts the projection
+// afresh. With every effect on, frames push as much as they pop and raise no OpenGL error.
+TEST(SceneFrame, ResizesStartTheProjectionAfreshAndFramesLeaveTheStacksBalanced) {
   ASSERT_TRUE(OpenTestWindow());  // which sizes the view once, 400 x 400
   GLint viewport[4];
   float first[16], m[16];
@@ -50,12 +52,6 @@ TEST(ViewSize, ZeroHeightGivesAViewportOfOneAndEachResizeStartsTheProjectionAfre
   ResizeView(400, 400);
   glGetFloatv(GL_PROJECTION_MATRIX, m);
   EXPECT_TRUE(std::equal(m, m + 16, first));
-  CloseTestWindow();
-}
-
-// Every effect on: frames push as much as they pop and raise no OpenGL error.
-TEST(SceneFrame, DrawFrameLeavesTheMatrixStacksBalanced) {
-  ASSERT_TRUE(OpenTestWindow());
   StartRecordingMessageBoxes();  // no data files here: the loaders' boxes are kept, not shown
   SetUpScene();
   Switches = {1, 1, 1, 1};

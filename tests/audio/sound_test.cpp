@@ -67,12 +67,8 @@ void RunAFrameAndQuit() {
     for (const void* handle : shared) EXPECT_EQ(handle, nullptr);
   }
   for (FireworkSound& sound : FireworkSounds) {
-    Release(sound.buffer);
-    Release(sound.listener);
-    Release(sound.path);
-    Release(sound.popSegment);
-    Release(sound.whistleSegment);
-    sound = {};
+    Release(sound.buffer), Release(sound.listener), Release(sound.path);
+    Release(sound.popSegment), Release(sound.whistleSegment), sound = {};
   }
 }
 
@@ -93,25 +89,9 @@ class AudioTest : public ::testing::Test {
   }
   // A 16-bit PCM wave file; stereo samples are interleaved.
   void Write(const char* name, const std::vector<int16_t>& samples, int channels = 1) {
-    const int64_t data = int64_t(samples.size()) * 2, frame = channels * 2;
-    Bytes file = Cat({{'R', 'I', 'F', 'F'},
-                      Le(4, {36 + data}),
-                      {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '},
-                      Le(4, {16}),
-                      Le(2, {1, channels}),
-                      Le(4, {TestRate, TestRate * frame}),
-                      Le(2, {frame, 16}),
-                      {'d', 'a', 't', 'a'},
-                      Le(4, {data})});
+    Bytes file = WaveHeader(channels, TestRate, int64_t(samples.size()) * 2);
     for (int16_t s : samples) file.insert(file.end(), {uint8_t(s), uint8_t(uint16_t(s) >> 8)});
     WriteFile(dir + "/" + name, file);
-  }
-  // Sets up sound without messages, the ambient silent and the listener at the origin.
-  void StartQuietly() {
-    Write(AmbientSoundFile, Tone(0.5f, 0.0f));
-    SetUpAudio();
-    ASSERT_EQ(BoxesShown(), "");
-    UpdateListener(0, 0, 0, 0, 0, -1);
   }
   // Runs 10 ms frames for the given time, the operations first in each; returns what was heard.
   std::vector<float> Frames(
@@ -194,7 +174,10 @@ TEST_F(AudioTest, EachSoundStartsOnceAtItsLevelAndPlaceAndStopsOnce) {
   Write(WindSoundFile, LeftOnly(Tone(5.0f)), 2);
   std::fill(pop.begin() + TestRate / 20, pop.begin() + TestRate / 2, 0);
   Write(PopSoundFile, pop);
-  StartQuietly();
+  Write(AmbientSoundFile, Tone(0.5f, 0.0f));  // silent: the others are heard alone
+  SetUpAudio();
+  ASSERT_EQ(BoxesShown(), "");
+  UpdateListener(0, 0, 0, 0, 0, -1);  // at the origin
   const int madeInSetUp = SoundOutputObjectsMade();
   std::vector<float> heard = Frames(0.6f, StartRainSound);
   double rain = Rms(heard, Side::Both, 0.01f, 0.09f);

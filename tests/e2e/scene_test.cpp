@@ -35,7 +35,7 @@ class SceneTest : public ::testing::Test {
   // Holds a key until what it does is seen, so that a slow frame cannot miss it.
   bool HoldUntil(const char* key, double seconds, const std::function<bool()>& seen, double step = 0.0) {
     PressKey(s, key, true);
-    bool done = WaitUntil(seconds, seen, step);
+    bool done = WaitUntil(seconds, step, seen);
     PressKey(s, key, false);
     return done;
   }
@@ -61,8 +61,7 @@ TEST_F(SceneTest, TheWhirlwindFireworksAndRainComeAndGoWithTheirKeys) {
   // While the start's fog recedes, a step a second, the lit ground changes under it: the
   // pictures are compared once the sky has cleared and the fog is gone.
   Colour clear;
-  auto cleared = [&] { return (clear = Sky()).b >= 127; };
-  ASSERT_TRUE(WaitUntil(35.0, cleared, 0.5)) << clear.b;
+  ASSERT_TRUE(WaitUntil(35.0, 0.5, [&] { return (clear = Sky()).b >= 127; })) << clear.b;
   MoveMouse(s, -90, 0);  // along the island's near edge, where the whirlwind travels
   Nap(0.5 + 3.0 * frameTime);
   Picture calm = Grab(s, w);
@@ -93,9 +92,7 @@ TEST_F(SceneTest, TheWhirlwindFireworksAndRainComeAndGoWithTheirKeys) {
   EXPECT_LT(held, 150) << "nothing bursts while Y is held";
   double whistle = Level(seen - 3.0, seen);
   EXPECT_GT(whistle, std::max(0.004, 4 * Level(pressed - 1.0, pressed)));
-  EXPECT_TRUE(WaitUntil(
-      12.0, [&] { return (burst = Motion(20)) > 300; }, 0.0))
-      << burst;
+  EXPECT_TRUE(WaitUntil(12.0, 0.0, [&] { return (burst = Motion(20)) > 300; })) << burst;
   off = SoundSeconds(s);
   EXPECT_TRUE(HoldUntil("h", 4.0, [&] { return Motion(20) < 50; }));
   // A whistle or pop still playing runs to its end (the whistle lasts 2.4 seconds).
@@ -111,9 +108,7 @@ TEST_F(SceneTest, TheWhirlwindFireworksAndRainComeAndGoWithTheirKeys) {
   int falling = 0;
   EXPECT_TRUE(HoldUntil("t", 8.0, [&] { return (falling = Motion(6, skyRows, 0)) > 80; })) << falling;
   seen = SoundSeconds(s);
-  EXPECT_TRUE(WaitUntil(
-      8.0, [&] { return (grey = Sky()).b <= clear.b - 4; }, 0.2))
-      << clear.b << " " << grey.b;
+  EXPECT_TRUE(WaitUntil(8.0, 0.2, [&] { return (grey = Sky()).b <= clear.b - 4; })) << clear.b << " " << grey.b;
   EXPECT_NEAR(grey.r, 64, 3);
   double rain = Level(seen, seen + 1.5);
   EXPECT_GT(rain, std::max(0.004, 4 * Level(pressed - 1.0, pressed)));

@@ -72,10 +72,13 @@ inline double Now() {
 inline void Nap(double seconds = 0.02) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
 // Polls the condition every step until it holds (true) or the deadline passes (false).
-inline bool WaitUntil(double seconds, const std::function<bool()>& condition, double step = 0.02) {
+inline bool WaitUntil(double seconds, double step, const std::function<bool()>& condition) {
   for (double deadline = Now() + seconds; !condition(); Nap(step))
     if (Now() > deadline) return false;
   return true;
+}
+inline bool WaitUntil(double seconds, const std::function<bool()>& condition) {
+  return WaitUntil(seconds, 0.02, condition);
 }
 
 // The built program and its data files (build/bin).
@@ -85,13 +88,10 @@ inline std::string BinDirectory() { return QUARNHOLT_E2E_BIN_DIR; }
 // and the unpacked zip in QUARNHOLT_WINE and QUARNHOLT_WINE_DIR).
 inline bool UnderWine() { return std::getenv("QUARNHOLT_WINE_DIR") && std::getenv("QUARNHOLT_WINE"); }
 
-// Windows come and go while the test looks at them; a vanished one is no failure.
-inline int IgnoreXErrors(Display*, XErrorEvent*) { return 0; }
-
 // Xvfb, or Xorg on the dummy driver with its settings and log in the work folder. Xorg
 // runs as nobody when the tests run as root: as root it would take a virtual terminal.
 inline bool StartServer(Session& s, int width, int height) {
-  XSetErrorHandler(IgnoreXErrors);
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // windows vanish while the test looks at them
   int fds[2];
   if (pipe(fds) != 0) return false;
   std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24", fd = std::to_string(fds[1]);
@@ -207,26 +207,23 @@ inline std::string ProgramOutput(const Session& s) { return ReadFile(s.workDir +
 inline std::pair<Window, std::string> FindTop(Session& s, double seconds,
                                               const std::function<bool(Window, const std::string&)>& wanted) {
   std::pair<Window, std::string> found = {0, ""};
-  WaitUntil(
-      seconds,
-      [&] {
-        Window root = DefaultRootWindow(s.display), parent, *children = nullptr;
-        unsigned count = 0;
-        XQueryTree(s.display, root, &root, &parent, &children, &count);
-        for (unsigned i = 0; i < count && !found.first; ++i) {
-          XWindowAttributes a;
-          XTextProperty name = {};
-          if (!XGetWindowAttributes(s.display, children[i], &a) || a.map_state != IsViewable) continue;
-          // Every title used here is plain ASCII, the same bytes in any of X's encodings.
-          XGetWMName(s.display, children[i], &name);
-          std::string title = name.value ? std::string(reinterpret_cast<char*>(name.value), name.nitems) : "";
-          if (name.value) XFree(name.value);
-          if (wanted(children[i], title)) found = {children[i], title};
-        }
-        if (children) XFree(children);
-        return found.first != 0 || !ProgramRunning(s);
-      },
-      0.05);
+  WaitUntil(seconds, 0.05, [&] {
+    Window root = DefaultRootWindow(s.display), parent, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(s.display, root, &root, &parent, &children, &count);
+    for (unsigned i = 0; i < count && !found.first; ++i) {
+      XWindowAttributes a;
+      XTextProperty name = {};
+      if (!XGetWindowAttributes(s.display, children[i], &a) || a.map_state != IsViewable) continue;
+      // Every title used here is plain ASCII, the same bytes in any of X's encodings.
+      XGetWMName(s.display, children[i], &name);
+      std::string title = name.value ? std::string(reinterpret_cast<char*>(name.value), name.nitems) : "";
+      if (name.value) XFree(name.value);
+      if (wanted(children[i], title)) found = {children[i], title};
+    }
+    if (children) XFree(children);
+    return found.first != 0 || !ProgramRunning(s);
+  });
   return found;
 }
 
@@ -276,11 +273,11 @@ inline void Focus(Session& s, Window w) {
   XSync(s.display, False);
 }
 
-// Gives the window the keyboard focus and taps a key.
-inline void TapKey(Session& s, Window w, const char* keysym) {
+// Gives the window the keyboard focus and taps a key, or holds it for a few frames.
+inline void TapKey(Session& s, Window w, const char* keysym, double hold = 0.05) {
   Focus(s, w);
   PressKey(s, keysym, true);
-  Nap(0.05);
+  Nap(hold);
   PressKey(s, keysym, false);
 }
 
@@ -349,11 +346,9 @@ inline void ExpectCleanEnd(Session& s, Window close = 0, double limit = QuitLimi
     Focus(s, main);
     PressKey(s, "q", true);
   }
-  WaitUntil(
-      limit + 5.0, [&] { return !ProgramRunning(s) || !viewable(); }, 0.01);
+  WaitUntil(limit + 5.0, 0.01, [&] { return !ProgramRunning(s) || !viewable(); });
   double took = Now() - asked;
-  bool ended = WaitUntil(
-      60.0, [&] { return !ProgramRunning(s); }, 0.02);
+  bool ended = WaitUntil(60.0, 0.02, [&] { return !ProgramRunning(s); });
   if (!close) PressKey(s, "q", false);
   ASSERT_TRUE(ended);
   EXPECT_LT(took, limit);
@@ -391,8 +386,7 @@ inline Colour MeanColour(const Picture& p, int y0, int y1) {
 // Waits until the window shows the scene rather than black.
 inline bool WaitForPicture(Session& s, Window w) {
   Picture p;
-  return WaitUntil(
-      10.0, [&] { return MeanColour(p = Grab(s, w), 0, p.height).r > 5; }, 0.05);
+  return WaitUntil(10.0, 0.05, [&] { return MeanColour(p = Grab(s, w), 0, p.height).r > 5; });
 }
 
 // Over the top rows: the pixels whose colour differs by more than level in some channel;
@@ -451,8 +445,7 @@ inline double SoundSeconds(const Session& s) {
 // The level between two times, once the sound has been written that far.
 inline double Level(const Session& s, double from, double to, Side side = Side::Both) {
   Wave wave;
-  WaitUntil(
-      60.0, [&] { return (wave = ReadWave(s)).stereo.size() >= 2 * to * std::max(wave.rate, 1); }, 0.1);
+  WaitUntil(60.0, 0.1, [&] { return (wave = ReadWave(s)).stereo.size() >= 2 * to * std::max(wave.rate, 1); });
   return Rms(wave.stereo, wave.rate, side, from, to);
 }
 

@@ -28,36 +28,28 @@ void ExpectEndOnSignal(Session& s, int number, int exitCode) {
   auto titled = [](Window, const std::string& title) { return !title.empty(); };
   const double sent = Now();
   kill(s.program, number);
-  EXPECT_TRUE(WaitUntil(
-      QuitLimitSeconds, [&] { return FindTop(s, 0.0, titled).first == 0; }, 0.01))
+  EXPECT_TRUE(WaitUntil(QuitLimitSeconds, 0.01, [&] { return FindTop(s, 0.0, titled).first == 0; }))
       << FindTop(s, 0.0, titled).second;
   ASSERT_TRUE(WaitUntil(60.0, [&] { return !ProgramRunning(s); })) << "still running " << Now() - sent << " s on";
   EXPECT_EQ(s.exitCode, exitCode) << ProgramOutput(s);
 }
 }  // namespace
 
-// On Xorg's 1280 x 1024 screen: Yes switches the display, Q switches it back.
-TEST_F(StartTest, YesSwitchesTo1024By768AndQRestoresTheDisplay) {
-  ASSERT_TRUE(StartProgram(s, OnXorg, OnXorg));
-  ASSERT_TRUE(AnswerStartQuestion(s, true)) << ProgramOutput(s);
-  Window w = FindMainWindow(s, 30.0), root = DefaultRootWindow(s.display);
-  EXPECT_EQ(Geometry(s, w), (std::vector<int>{0, 0, 1024, 768})) << ProgramOutput(s);
-  EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1024, 768}));
-  EXPECT_TRUE(WaitForPicture(s, w));
-  ExpectCleanEnd(s);
-  EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1280, 1024}));
-}
-
-// Each ending signal in full screen puts the display back as Q does and ends the scene with 0.
-TEST_F(StartTest, EachEndingSignalInFullScreenRestoresTheDisplay) {
-  for (int number : {SIGHUP, SIGINT, SIGTERM, SIGQUIT}) {
+// On Xorg's 1280 x 1024 screen, Yes to the question or --fullscreen switches the display to
+// 1024 x 768, and Q or each ending signal puts it back, the scene ending with 0.
+TEST_F(StartTest, FullScreenSwitchesTo1024By768AndQOrEachEndingSignalRestoresTheDisplay) {
+  for (int number : {0, SIGHUP, SIGINT, SIGTERM, SIGQUIT}) {  // 0: Yes, then Q
     SCOPED_TRACE(number);
-    ASSERT_TRUE(StartProgram(s, OnXorg, OnXorg, {}, {BinDirectory() + "/quarnholt", "--fullscreen"}));
+    std::vector<std::string> command = {BinDirectory() + "/quarnholt", "--fullscreen"};
+    ASSERT_TRUE(StartProgram(s, OnXorg, OnXorg, {}, {command.begin(), command.end() - !number}));
+    ASSERT_TRUE(number || AnswerStartQuestion(s, true)) << ProgramOutput(s);
     Window w = FindMainWindow(s, 30.0), root = DefaultRootWindow(s.display);
     ASSERT_NE(w, 0u) << ProgramOutput(s);
     EXPECT_GE(WaitForFrameCount(s, w, 30.0), 0);
     EXPECT_TRUE(WaitUntil(10.0, [&] { return Geometry(s, root) == std::vector<int>{0, 0, 1024, 768}; }));
-    ExpectEndOnSignal(s, number, 0);
+    EXPECT_EQ(Geometry(s, w), (std::vector<int>{0, 0, 1024, 768}));
+    EXPECT_TRUE(WaitForPicture(s, w));
+    number ? ExpectEndOnSignal(s, number, 0) : ExpectCleanEnd(s);
     EXPECT_EQ(Geometry(s, root), (std::vector<int>{0, 0, 1280, 1024}));
     StopSession(s);
   }
@@ -66,20 +58,15 @@ TEST_F(StartTest, EachEndingSignalInFullScreenRestoresTheDisplay) {
 // A signal while a start-up box is up, the question or a missing file's, ends the program at
 // once with 128 + its number, the box gone with it.
 TEST_F(StartTest, ASignalDuringTheStartUpBoxesEndsTheProgramAndItsBoxAtOnce) {
-  const struct {
-    int number;
-    const char* box;
-  } cases[] = {{SIGINT, "Fullscreen?"}, {SIGHUP, "Fullscreen?"}, {SIGTERM, "Error"}, {SIGQUIT, "Error"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.box);
+  for (auto [number, box] :
+       {std::pair{SIGINT, "Fullscreen?"}, {SIGHUP, "Fullscreen?"}, {SIGTERM, "Error"}, {SIGQUIT, "Error"}}) {
+    SCOPED_TRACE(number);
     ASSERT_TRUE(StartProgram(s, 1280, 1024, [](const std::string& dir) {
       for (const char* name : DataFileNames) fs::remove(dir + "/" + name);
     }));
-    if (std::string(c.box) != "Fullscreen?") {
-      ASSERT_TRUE(AnswerStartQuestion(s, false));
-    }
-    ASSERT_NE(FindWindow(s, c.box, 60.0), 0u) << ProgramOutput(s);
-    ExpectEndOnSignal(s, c.number, 128 + c.number);
+    ASSERT_TRUE(std::string(box) == "Fullscreen?" || AnswerStartQuestion(s, false));
+    ASSERT_NE(FindWindow(s, box, 60.0), 0u) << ProgramOutput(s);
+    ExpectEndOnSignal(s, number, 128 + number);
     StopSession(s);
   }
 }
@@ -107,10 +94,7 @@ TEST_F(StartTest, FullscreenOptionWhereTheSwitchIsRefusedSaysSoAndOpensAWindowTh
   Window w = FindMainWindow(s, 30.0);
   EXPECT_EQ(Geometry(s, w), Windowed) << ProgramOutput(s);
   EXPECT_TRUE(WaitForPicture(s, w));
-  kill(s.program, SIGTERM);
-  EXPECT_TRUE(WaitUntil(QuitLimitSeconds, [&] { return FindMainWindow(s, 0.0) == 0; }));
-  ASSERT_TRUE(WaitUntil(60.0, [&] { return !ProgramRunning(s); })) << "the sanitizer build's exit may take a while";
-  EXPECT_EQ(s.exitCode, 0) << ProgramOutput(s);
+  ExpectEndOnSignal(s, SIGTERM, 0);
 }
 
 // Installed into a prefix of its own and started from a folder that holds only the

@@ -1,26 +1,25 @@
 #!/usr/bin/python3
-"""The page in headless Chromium (SwiftShader's WebGL), driven through Selenium as a
-person would: the question, the canvas and the title, the start view's colours, the keys
-and the sounds they start, the quit key, and every data file missing at once. No uncaught
-error may reach the console in any of it.
+# The page in headless Chromium (SwiftShader's WebGL), driven through Selenium as a
+# person would: the question, the canvas and the title, the start view's colours, the keys
+# and the sounds they start, the quit key, and every data file missing at once. No uncaught
+# error may reach the console in any of it.
+#
+#     browser_test.py SITE                  the tests
+#     browser_test.py SITE --bench NATIVE   frames a second, every effect on at 400 x 400: the
+#                                           page, then the native program in NATIVE under Xvfb
 
-    browser_test.py SITE                  the tests
-    browser_test.py SITE --bench NATIVE   frames a second, every effect on at 400 x 400: the
-                                          page, then the native program in NATIVE under Xvfb
-"""
+import base64
 import functools
 import http.server
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 import threading
 import time
 import wave
-import zlib
 
 from selenium import webdriver
 from selenium.common.exceptions import NoAlertPresentException
@@ -92,8 +91,8 @@ def wait_for(condition, seconds):
     return None
 
 
+# The next alert or confirm: (its text, the alert), or (None, None).
 def next_box(driver, seconds=20):
-    """The next alert or confirm: (its text, the alert), or (None, None)."""
     def box():
         try:
             alert = driver.switch_to.alert
@@ -108,43 +107,23 @@ def frames_a_second(driver):
     return int(match.group(1)) if match else None
 
 
-def decode_png(data):
-    """RGB rows of an 8-bit RGB or RGBA PNG (what Chromium's screenshots are)."""
-    assert data[:8] == b"\x89PNG\r\n\x1a\n"
-    position, chunks, width = 8, b"", 0
-    while position < len(data):
-        length, kind = struct.unpack(">I4s", data[position:position + 8])
-        body = data[position + 8:position + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            assert depth == 8 and colour in (2, 6)
-            channels = 3 if colour == 2 else 4
-        elif kind == b"IDAT":
-            chunks += body
-        position += 12 + length
-    raw, stride, rows, previous = zlib.decompress(chunks), width * channels, [], bytearray(width * channels)
-    for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            left = line[i - channels] if i >= channels else 0
-            up, corner = previous[i], previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                line[i] = (line[i] + left) & 255
-            elif kind == 2:
-                line[i] = (line[i] + up) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (left + up) // 2) & 255
-            elif kind == 4:
-                guess = left + up - corner
-                near = min((abs(guess - left), 0, left), (abs(guess - up), 1, up), (abs(guess - corner), 2, corner))
-                line[i] = (line[i] + near[2]) & 255
-        rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
-        previous = line
-    return rows
-
-
+# RGB rows of the canvas as shown: its screenshot, decoded by the page's own image decoder.
 def canvas_picture(driver):
-    return decode_png(driver.find_element(By.ID, "canvas").screenshot_as_png)
+    png = driver.find_element(By.ID, "canvas").screenshot_as_base64
+    width, rgba = driver.execute_async_script("""
+        const done = arguments[1], image = new Image();
+        image.onload = () => {
+            const canvas = document.createElement("canvas"), width = canvas.width = image.width;
+            canvas.height = image.height;
+            const context = canvas.getContext("2d");
+            context.drawImage(image, 0, 0);
+            let bytes = "";
+            for (const value of context.getImageData(0, 0, width, image.height).data) bytes += String.fromCharCode(value);
+            done([width, btoa(bytes)]);
+        };
+        image.src = "data:image/png;base64," + arguments[0];""", png)
+    data = base64.b64decode(rgba)
+    return [[tuple(data[x:x + 3]) for x in range(row, row + 4 * width, 4)] for row in range(0, len(data), 4 * width)]
 
 
 def pixels_changed(before, after, by=30):
@@ -152,17 +131,15 @@ def pixels_changed(before, after, by=30):
                if max(abs(p - q) for p, q in zip(a, b)) > by)
 
 
+# The sky's blue along a row near the top: the median, so that a burst there counts not.
 def sky_blue(picture):
-    """The sky's blue along a row near the top: the median, so that a burst there counts not."""
     return sorted(p[2] for p in picture[40])[len(picture[40]) // 2]
 
 
-def wave_frames(site, name):
+# The sources playing the named sound file (told by its length in frames), looping or not when asked.
+def playing_sources(driver, site, name, looping=None):
     with wave.open(os.path.join(site, name)) as sound:
-        return sound.getnframes()
-
-
-def playing_sources(driver, frames, looping=None):
+        frames = sound.getnframes()
     sources = driver.execute_script("return Module.soundSources()")
     return [s for s in sources if s["playing"] and s["frames"] == frames and (looping is None or s["looping"] == looping)]
 
@@ -171,16 +148,10 @@ def hold_key(driver, key, seconds=0.3):
     ActionChains(driver).key_down(key).pause(seconds).key_up(key).perform()
 
 
+# Console entries that are errors: uncaught exceptions, aborts, failed loads not allowed.
 def page_errors(driver, allowed=()):
-    """Console entries that are errors: uncaught exceptions, aborts, failed loads not allowed."""
-    errors = []
-    for entry in driver.get_log("browser"):
-        text = entry["message"]
-        if any(name in text for name in allowed):
-            continue
-        if entry["level"] == "SEVERE" or "Uncaught" in text or "abort" in text.lower():
-            errors.append(text)
-    return errors
+    return [e["message"] for e in driver.get_log("browser") if not any(name in e["message"] for name in allowed) and
+            (e["level"] == "SEVERE" or "Uncaught" in e["message"] or "abort" in e["message"].lower())]
 
 
 def start_page(driver, url, answer_yes=False):
@@ -204,7 +175,7 @@ def test_scene(driver, url, site):
         check(abs(r - red) <= LEVEL_TOLERANCE and abs(g - green) <= LEVEL_TOLERANCE and
               blue - LEVEL_TOLERANCE <= b <= CLEAR_SKY_BLUE + LEVEL_TOLERANCE,
               "the %s is where the Linux build puts it: %s at %s, Linux %s" % (name, (r, g, b), (x, y), (red, green, blue)))
-    check(playing_sources(driver, wave_frames(site, "ambient.wav"), looping=True), "the ambient sound loops")
+    check(playing_sources(driver, site, "ambient.wav", looping=True), "the ambient sound loops")
 
     before = canvas_picture(driver)
     hold_key(driver, "e", 1.5)
@@ -215,8 +186,7 @@ def test_scene(driver, url, site):
     check(wait_for(lambda: sky_blue(canvas_picture(driver)) >= CLEAR_SKY_BLUE - LEVEL_TOLERANCE, 40),
           "the sky clears: blue %d" % sky_blue(canvas_picture(driver)))
     hold_key(driver, "y")
-    whistle, pop = wave_frames(site, "whistle.wav"), wave_frames(site, "pop.wav")
-    check(wait_for(lambda: playing_sources(driver, whistle) or playing_sources(driver, pop), 10),
+    check(wait_for(lambda: playing_sources(driver, site, "whistle.wav") or playing_sources(driver, site, "pop.wav"), 10),
           "Y launches fireworks: a whistle or a pop sounds")
     # Sky, water and hill are grey, blue or nearly so: red and green apart are bursts.
     coloured = wait_for(lambda: sum(1 for row in canvas_picture(driver)[:200] for p in row if abs(p[0] - p[1]) > 30), 20)
@@ -224,17 +194,15 @@ def test_scene(driver, url, site):
 
     sky_before = sky_blue(canvas_picture(driver))
     hold_key(driver, "t")
-    rain = wave_frames(site, "rain.wav")
-    check(wait_for(lambda: playing_sources(driver, rain, looping=True), 5), "T starts the rain's sound, looping")
+    check(wait_for(lambda: playing_sources(driver, site, "rain.wav", looping=True), 5), "T starts the rain's sound, looping")
     check(wait_for(lambda: sky_blue(canvas_picture(driver)) < sky_before, 8),
           "T greys the sky: blue %d, then %d" % (sky_before, sky_blue(canvas_picture(driver))))
 
     hold_key(driver, "u")
-    wind = wave_frames(site, "wind.wav")
-    started = wait_for(lambda: playing_sources(driver, wind, looping=True), 5)
+    started = wait_for(lambda: playing_sources(driver, site, "wind.wav", looping=True), 5)
     check(started, "U starts the wind's sound, looping")
     # The whirlwind travels along the shore, and its sound with it.
-    moved = started and wait_for(lambda: [s["position"] for s in playing_sources(driver, wind)] != [started[0]["position"]], 5)
+    moved = started and wait_for(lambda: [s["position"] for s in playing_sources(driver, site, "wind.wav")] != [started[0]["position"]], 5)
     check(moved, "U brings the whirlwind: the wind's sound travels from %s" % (started and started[0]["position"]))
 
     # The first click locks the pointer; then the mouse turns the view. A headless browser
@@ -279,12 +247,9 @@ def test_missing_data(driver, site):
     try:
         start_page(driver, url)
         captions = []
-        while True:
-            text, alert = next_box(driver, 8)
-            if not alert:
-                break
-            captions.append(text.split("\n")[0])
-            alert.accept()
+        while (box := next_box(driver, 8))[1]:
+            captions.append(box[0].split("\n")[0])
+            box[1].accept()
         check(captions == ["Error"] * 5 + ["error"] * 11, "every file missing: the boxes in order: %s" % captions)
         check(wait_for(lambda: frames_a_second(driver), 20), "then the scene runs: %r" % driver.title)
         errors = page_errors(driver, allowed=DATA_FILES)
@@ -294,8 +259,8 @@ def test_missing_data(driver, site):
         shutil.rmtree(bare)
 
 
+# Frames a second with rain, fireworks and whirlwind on, read from the title after 8 s.
 def bench(driver, url, native):
-    """Frames a second with rain, fireworks and whirlwind on, read from the title after 8 s."""
     start_page(driver, url)
     wait_for(lambda: frames_a_second(driver), 30)
     for key in "tyu":

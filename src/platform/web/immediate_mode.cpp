@@ -91,8 +91,6 @@ bool StartList(uint32_t list, bool execute) {
 
 void EndList() { recordingList = 0; }
 
-bool RecordingList() { return recordingList != 0; }
-
 const std::vector<ImmediateBatch>* ListBatches(uint32_t list) {
   auto found = lists.find(list);
   return found == lists.end() ? nullptr : &found->second;

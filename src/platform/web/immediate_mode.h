@@ -50,7 +50,6 @@ uint32_t GenerateLists(int range);
 // another list records. `execute`: batches are drawn as they are recorded, too.
 bool StartList(uint32_t list, bool execute);
 void EndList();
-bool RecordingList();
 // The list's batches, or null for a name that holds no list.
 const std::vector<ImmediateBatch>* ListBatches(uint32_t list);
 void DeleteLists(uint32_t first, int range);
