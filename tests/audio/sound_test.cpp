@@ -97,7 +97,7 @@ class AudioTest : public ::testing::Test {
   std::vector<float> Frames(
       float seconds, const std::function<void()>& operations = [] {}) {
     std::vector<float> heard;
-    for (int frame = 0; frame < static_cast<int>(seconds * 100 + 0.5f); ++frame) {
+    for (int frame = 0; frame < std::lround(seconds * 100); ++frame) {
       operations();
       heard.resize(heard.size() + 2 * TestRate / 100);
       EXPECT_GE(RenderLoopbackOutput(Performance, heard.data() + heard.size() - 2 * TestRate / 100, TestRate / 100), 0);

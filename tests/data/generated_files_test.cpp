@@ -73,7 +73,7 @@ namespace {
 // The ground at (x, z) as the terrain interpolates heightmap.bmp (red bytes, 32 x 32, bottom row at z = 0).
 double Ground(const std::string& bmp, double x, double z) {
   const size_t start = uint8_t(bmp[10]) | uint8_t(bmp[11]) << 8;
-  auto h = [&](int i, int j) { return double(uint8_t(bmp[start + 3 * (32 * j + i)])); };
+  auto h = [&](int i, int j) { return double(uint8_t(bmp[start + 3 * static_cast<size_t>(32 * j + i)])); };
   const int i = int(x / 160), j = int(-z / 160);
   const double dx = x / 160 - i, dz = -z / 160 - j;
   return (1 - dx) * (1 - dz) * h(i, j) + dx * (1 - dz) * h(i + 1, j) + dx * dz * h(i + 1, j + 1) +

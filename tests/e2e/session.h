@@ -159,6 +159,7 @@ inline bool StartProgram(Session& s, int width, int height,
     command = UnderWine() ? UnpackWindowsProgram(s) : std::vector<std::string>{BinDirectory() + "/quarnholt"};
   if (prepare) prepare(s.workDir);
   std::vector<char*> arguments;
+  arguments.reserve(command.size() + 1);
   for (std::string& argument : command) arguments.push_back(argument.data());
   arguments.push_back(nullptr);
   std::string output = s.workDir + "/quarnholt-output.txt";
@@ -322,7 +323,8 @@ inline Window AnswerBoxesUntilDrawing(Session& s, std::vector<std::string>* capt
     XSelectInput(s.display, box, StructureNotifyMask);
     TapKey(s, box, "Return");
     XEvent closed;
-    WaitUntil(20.0, [&] { return XCheckTypedWindowEvent(s.display, box, UnmapNotify, &closed); });
+    const Window answered = box;
+    WaitUntil(20.0, [&] { return XCheckTypedWindowEvent(s.display, answered, UnmapNotify, &closed); });
   }
   return 0;
 }

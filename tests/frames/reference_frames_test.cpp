@@ -97,7 +97,7 @@ TEST_P(ReferenceFrames, MatchesTheReference) {
   SetFireworksOn(state.fireworks);
   SetWindEffectOn(state.wind);
   for (int i = 0; i < state.frames; ++i) DrawFrame();
-  Picture drawn(3 * Size * Size), reference(drawn.size());
+  Picture drawn(size_t{3} * Size * Size), reference(drawn.size());
   glReadPixels(0, 0, Size, Size, GL_RGB, GL_UNSIGNED_BYTE, drawn.data());
   if (const char* folder = std::getenv("QUARNHOLT_WRITE_REFERENCES")) {
     EXPECT_TRUE(Ppm(std::string(folder) + "/" + state.name + ".ppm", "wb", drawn));

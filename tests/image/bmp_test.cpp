@@ -58,6 +58,7 @@ struct Case {
   std::string box = "";
 };
 
+// NOLINTNEXTLINE(readability-function-size): a table, a case a line
 std::vector<Case> Cases(const std::string& cannotOpen) {
   const Bytes four = Table({C0, C1, C2, C3}), rows4 = {0x12, 0x30, 0, 0, 0xF0, 0x10, 0, 0};  // 3 wide, padded
   const Bytes masks565 = Le(4, {0xF800, 0x07E0, 0x001F}), wide = Le(4, {0x44112233, 0});

@@ -17,7 +17,7 @@ int PixelsCoveredBy(double radius) {
   glLoadIdentity();
   glTranslatef(0, 0, -5);
   SolidSphere(radius);
-  std::vector<GLubyte> red(400 * 400);
+  std::vector<GLubyte> red(size_t{400} * 400);
   glReadPixels(0, 0, 400, 400, GL_RED, GL_UNSIGNED_BYTE, red.data());
   return int(std::count(red.begin(), red.end(), 255));
 }

@@ -30,7 +30,7 @@ inline Bytes WaveHeader(int channels, int64_t rate, int64_t dataBytes) {
   const Bytes riff = {'R', 'I', 'F', 'F'}, format = {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '},
               data = {'d', 'a', 't', 'a'};
   return Cat({riff, Le(4, {36 + dataBytes}), format, Le(4, {16}), Le(2, {1, channels}),
-              Le(4, {rate, rate * 2 * channels}), Le(2, {2 * channels, 16}), data, Le(4, {dataBytes})});
+              Le(4, {rate, rate * 2 * channels}), Le(2, {int64_t{2} * channels, 16}), data, Le(4, {dataBytes})});
 }
 
 inline Bytes Poke(Bytes bytes, size_t at, uint8_t value) { return bytes[at] = value, bytes; }

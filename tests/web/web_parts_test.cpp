@@ -149,7 +149,7 @@ TEST(WebMipmaps, EachLevelIsTheRoundedMeanOfTheBlocksBelow) {
   EXPECT_EQ(levels[1].pixels, (std::vector<uint8_t>{1, 101, 255, 150, 0, 10}));
   EXPECT_EQ(levels[2].pixels, (std::vector<uint8_t>{76, 51, 133}));
 
-  std::vector<uint8_t> picture(6 * 3);
+  std::vector<uint8_t> picture(size_t{6} * 3);
   for (size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<uint8_t>(i);
   levels = BuildMipmapLevels(picture.data(), 6, 3, 1);
   ASSERT_EQ(levels.size(), 3u);
